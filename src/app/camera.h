@@ -1,0 +1,28 @@
+// The first-person camera: the mouse turns it, the wheel zooms it, the keys
+// move it (world/movement). Angles in degrees.
+#pragma once
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+constexpr float degreesToRadians = 0.017453292f;
+constexpr float cameraAspect = 1.3333334f;
+constexpr float cameraNear = 0.1f;
+constexpr float cameraFar = 100.0f;
+constexpr glm::vec3 cameraStartPosition(5.0f, 7.0f, 9.0f);
+
+struct Camera {
+    glm::vec3 position = cameraStartPosition;
+    glm::vec3 front = glm::vec3(0.0f, 0.0f, -1.0f);
+    glm::vec3 up = glm::vec3(0.0f, 1.0f, 0.0f);
+    float yaw = -90.0f;
+    float pitch = 0.0f;
+    float fov = 45.0f;
+};
+
+extern Camera camera;
+
+// Right-handed look-at from position towards position + front.
+glm::mat4 viewMatrix(const Camera& camera);
+// Perspective with the camera's fov, the fixed aspect 4:3, near 0.1, far 100.
+glm::mat4 projectionMatrix(const Camera& camera);

@@ -1,0 +1,65 @@
+#include "app/input.h"
+
+#include "app/camera.h"
+#include "app/frameState.h"
+
+#include <cmath>
+
+bool keys[keyCount] = {};
+MouseState mouse;
+
+bool handleKey(int key, int action) {
+    if (key == keyEscape && action == actionPress) {
+        keys[keyEscape] = true;
+        return true;
+    }
+    if (key < 0 || key >= keyCount) {
+        return false; // unknown keys and codes past the table
+    }
+    if (action == actionPress) {
+        keys[key] = true;
+    } else if (action == actionRelease) {
+        keys[key] = false;
+    }
+    return false;
+}
+
+void handleCursorPos(double x, double y) {
+    if (mouse.firstMouse) {
+        // The first event only tells where the cursor is; it turns nothing.
+        mouse.lastX = static_cast<float>(x);
+        mouse.lastY = static_cast<float>(y);
+        mouse.firstMouse = false;
+    }
+    if (!playEnabled) {
+        return;
+    }
+    const float xOffset = static_cast<float>(x - mouse.lastX) * mouseSensitivity;
+    const float yOffset = static_cast<float>(mouse.lastY - y) * mouseSensitivity;
+    mouse.lastX = static_cast<float>(x);
+    mouse.lastY = static_cast<float>(y);
+
+    camera.yaw += xOffset;
+    camera.pitch += yOffset;
+    if (camera.pitch > 89.0f) {
+        camera.pitch = 89.0f;
+    } else if (camera.pitch < -89.0f) {
+        camera.pitch = -89.0f;
+    }
+
+    const float yaw = camera.yaw * degreesToRadians;
+    const float pitch = camera.pitch * degreesToRadians;
+    camera.front = glm::normalize(glm::vec3(std::cos(yaw) * std::cos(pitch), std::sin(pitch),
+                                            std::sin(yaw) * std::cos(pitch)));
+}
+
+void handleScroll(double yOffset) {
+    if (camera.fov >= 1.0f && camera.fov <= 45.0f) {
+        camera.fov = static_cast<float>(camera.fov - yOffset);
+    }
+    if (camera.fov <= 1.0f) {
+        camera.fov = 1.0f;
+    } else if (camera.fov >= 45.0f) {
+        camera.fov = 45.0f;
+    }
+}

@@ -1,0 +1,39 @@
+// What the window's input callbacks do, free of the window system: the key
+// table, mouse look and the zoom wheel.
+#pragma once
+
+constexpr int keyCount = 1024;
+
+// Key codes and actions as the window system reports them.
+constexpr int keyEscape = 256;
+constexpr int keyW = 87;
+constexpr int keyS = 83;
+constexpr int keyA = 65;
+constexpr int keyD = 68;
+constexpr int keyQ = 81;
+constexpr int keyE = 69;
+constexpr int keyF2 = 291;
+constexpr int keyF3 = 292;
+constexpr int keyF8 = 297;
+constexpr int actionRelease = 0;
+constexpr int actionPress = 1;
+constexpr int actionRepeat = 2;
+
+constexpr float mouseSensitivity = 0.05f;
+
+// True from a key's press to its release.
+extern bool keys[keyCount];
+
+struct MouseState {
+    bool firstMouse = true;
+    float lastX = 512.0f;
+    float lastY = 384.0f;
+};
+extern MouseState mouse;
+
+// Updates the key table; returns true when the key asks the window to close.
+bool handleKey(int key, int action);
+// Turns the camera (yaw and pitch) by the cursor's motion.
+void handleCursorPos(double x, double y);
+// Zooms the camera (field of view 1..45) by the wheel.
+void handleScroll(double yOffset);

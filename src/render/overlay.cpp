@@ -1,0 +1,40 @@
+// The overlay: green mode lines at the top left over the finished picture,
+// drawn filled even in wireframe mode, and the white won message.
+#include "render/overlay.h"
+
+#include "app/frameState.h"
+#include "app/gameState.h"
+#include "render/renderResources.h"
+
+#include <GL/glew.h>
+
+namespace {
+
+void clearTextureUnitsZeroAndOne() {
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+} // namespace
+
+void drawOverlay() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    for (const OverlayLine& line : overlayLines()) {
+        textRenderer.drawText(line.text, line.x, line.y, line.scale, line.colour);
+        if (line.clearsTextureUnits) {
+            clearTextureUnitsZeroAndOne();
+        }
+    }
+    if (wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+}
+
+void drawWonMessage() {
+    // Wireframe mode may have left polygons as lines; the message stays readable.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    textRenderer.drawText("YOU WON!", 512.0f, 384.0f, 0.5f, glm::vec3(1.0f, 1.0f, 1.0f));
+}

@@ -1,0 +1,42 @@
+// The visible world: room, floor, obstacles, red and blue blocks, trophy and
+// stars, and the marker of the light. Every routine but drawRoom draws with
+// whatever program it is given, so the shadow pass reuses them.
+#pragma once
+
+#include "render/shaderProgram.h"
+#include "world/cell.h"
+#include "world/gameObject.h"
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+extern glm::mat4 modelMatrix;
+// Just under the middle of the ceiling: the marker and the shadow light.
+constexpr glm::vec3 lightPos(5.0f, 9.5f, 5.0f);
+
+// Spin rates of the trophy (about its own axis, carrying the stars) and of
+// each star about its own axis, in degrees per second.
+constexpr float trophyTurnRate = 50.0f;
+constexpr float starTurnRate = 200.0f;
+
+void setLightingUniforms(const ShaderProgram& program);
+void drawRoom(const ShaderProgram& program);
+void drawLevel(const ShaderProgram& program);
+// Takes a copy: a copy enters no grid entry.
+void drawBlock(GameObject object, const ShaderProgram& program);
+void drawModels(const ShaderProgram& program);
+
+// The lit pass into hdrTarget (lighting, shadow binding, room, level,
+// models) and the light marker.
+void renderLitPass();
+void drawLightMarker();
+
+// The placements the draw routines build, free of GL so they can be checked
+// on their own. A block is a 0.78 cube in the middle of its cell.
+glm::mat4 blockModelMatrix(Cell cell);
+// The trophy turned by its spin rate for the given seconds of game time.
+glm::mat4 trophyModelMatrix(glm::vec3 trophyPosition, float seconds);
+// A star in the trophy's frame, offset from its axis and spinning on its own.
+glm::mat4 starModelMatrix(const glm::mat4& trophy, glm::vec3 offset, float seconds);
+// A rotation by degrees about the normalised axis, after transform.
+glm::mat4 rotateDegrees(const glm::mat4& transform, float degrees, glm::vec3 axis);

@@ -1,0 +1,99 @@
+#include "support/glContext.h"
+
+#include <GLFW/glfw3.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+#define STBI_ONLY_PNG
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include <cstring>
+
+namespace {
+
+GLFWwindow* createWindow() {
+    if (!glfwInit()) {
+        return nullptr;
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    GLFWwindow* window = glfwCreateWindow(1024, 768, "cellquest tests", nullptr, nullptr);
+    if (!window) {
+        return nullptr;
+    }
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        return nullptr;
+    }
+    glGetError(); // GLEW's probing may leave an error behind in core profile
+    return window;
+}
+
+void flipRows(int width, int height, std::vector<std::uint8_t>& rgba) {
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    std::vector<std::uint8_t> row(rowBytes);
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        std::uint8_t* a = rgba.data() + top * rowBytes;
+        std::uint8_t* b = rgba.data() + bottom * rowBytes;
+        std::memcpy(row.data(), a, rowBytes);
+        std::memcpy(a, b, rowBytes);
+        std::memcpy(b, row.data(), rowBytes);
+    }
+}
+
+} // namespace
+
+GLFWwindow* sharedGlWindow() {
+    static GLFWwindow* window = createWindow();
+    if (window) {
+        glfwMakeContextCurrent(window);
+    }
+    return window;
+}
+
+void GlTest::SetUp() {
+    ASSERT_NE(sharedGlWindow(), nullptr) << "no OpenGL 3.3 core context (is DISPLAY set?)";
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
+void GlTest::expectNoGlError(const char* where) {
+    const GLenum error = glGetError();
+    EXPECT_EQ(error, static_cast<GLenum>(GL_NO_ERROR)) << "GL error 0x" << std::hex << error
+                                                       << " at " << where;
+}
+
+std::vector<std::uint8_t> readPixelsRgba(int x, int y, int width, int height) {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+bool writePngRgba(const std::string& path, int width, int height,
+                  const std::vector<std::uint8_t>& rgba) {
+    std::vector<std::uint8_t> topFirst = rgba;
+    flipRows(width, height, topFirst);
+    return stbi_write_png(path.c_str(), width, height, 4, topFirst.data(), width * 4) != 0;
+}
+
+bool readPngRgba(const std::string& path, int& width, int& height,
+                 std::vector<std::uint8_t>& rgba) {
+    int channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &width, &height, &channels, 4);
+    if (!data) {
+        return false;
+    }
+    rgba.assign(data, data + static_cast<std::size_t>(width) * height * 4);
+    stbi_image_free(data);
+    flipRows(width, height, rgba);
+    return true;
+}
+
+std::string sourcePath(const std::string& relative) {
+    return std::string(CELLQUEST_SOURCE_DIR) + "/" + relative;
+}
