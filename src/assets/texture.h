@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The placeholder is this many pixels a side, in checks of two pixels.
+constexpr int placeholderSize = 8;
+
 // Binds texture to GL_TEXTURE_2D, uploads the decoded image (or, after the
 // line "failed to load texture: <path>", a magenta and black checkerboard),
 // builds the mipmaps and sets repeat wrapping with trilinear filtering. Leaves

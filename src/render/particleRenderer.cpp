@@ -1,0 +1,101 @@
+// The particle fountain on the GPU: one static corner buffer, two stream
+// buffers re-filled every frame and one instanced draw into whatever target is
+// bound (hdrTarget in the frame). Leaves particleProgram current and no
+// vertex array bound.
+#include "render/particleRenderer.h"
+
+#include "app/camera.h"
+#include "app/particles.h"
+#include "render/renderResources.h"
+
+#include <glm/geometric.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+
+GLuint billboardVbo = 0;
+GLuint particlePositionVbo = 0;
+GLuint particleColorVbo = 0;
+GLuint particleVao = 0;
+
+namespace {
+
+constexpr GLfloat billboardCorners[] = {
+    -0.5f, -0.5f, 0.0f, 0.5f, -0.5f, 0.0f, -0.5f, 0.5f, 0.0f, 0.5f, 0.5f, 0.0f,
+};
+constexpr GLsizeiptr positionBufferBytes = GLsizeiptr(maxParticles) * 4 * sizeof(GLfloat);
+constexpr GLsizeiptr colorBufferBytes = GLsizeiptr(maxParticles) * 4 * sizeof(GLubyte);
+
+GLuint createBuffer(GLsizeiptr bytes, const void* data, GLenum usage) {
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, bytes, data, usage);
+    return buffer;
+}
+
+// Fresh storage first, so the driver need not wait for last frame's draw.
+void refillStreamBuffer(GLuint buffer, GLsizeiptr capacity, GLsizeiptr used, const void* data) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, capacity, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, used, data);
+}
+
+void setCameraUniforms(GLuint program) {
+    const glm::vec3 right = glm::cross(camera.front, camera.up);
+    glUniform3fv(glGetUniformLocation(program, "CameraRight_worldspace"), 1, glm::value_ptr(right));
+    glUniform3fv(glGetUniformLocation(program, "CameraUp_worldspace"), 1,
+                 glm::value_ptr(camera.up));
+    const glm::mat4 view = viewMatrix(camera);
+    const glm::mat4 projection = projectionMatrix(camera);
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(view));
+    glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE,
+                       glm::value_ptr(projection));
+}
+
+void bindInstanceAttributes() {
+    glEnableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, billboardVbo);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(1);
+    glBindBuffer(GL_ARRAY_BUFFER, particlePositionVbo);
+    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(2);
+    glBindBuffer(GL_ARRAY_BUFFER, particleColorVbo);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
+    glVertexAttribDivisor(0, 0);
+    glVertexAttribDivisor(1, 1);
+    glVertexAttribDivisor(2, 1);
+}
+
+int clampedInstanceCount(int count) {
+    return std::clamp(count, 0, maxParticles);
+}
+
+} // namespace
+
+void setupParticleResources() {
+    billboardVbo = createBuffer(sizeof(billboardCorners), billboardCorners, GL_STATIC_DRAW);
+    particlePositionVbo = createBuffer(positionBufferBytes, nullptr, GL_STREAM_DRAW);
+    particleColorVbo = createBuffer(colorBufferBytes, nullptr, GL_STREAM_DRAW);
+    glGenVertexArrays(1, &particleVao);
+    particles.allocateStaging();
+}
+
+void uploadParticles(int count) {
+    const GLsizeiptr instances = clampedInstanceCount(count);
+    refillStreamBuffer(particlePositionVbo, positionBufferBytes, instances * 4 * sizeof(GLfloat),
+                       particles.positionData.data());
+    refillStreamBuffer(particleColorVbo, colorBufferBytes, instances * 4 * sizeof(GLubyte),
+                       particles.colorData.data());
+}
+
+void drawParticles(int count) {
+    const GLuint program = particleProgram->program;
+    glUseProgram(program);
+    setCameraUniforms(program);
+    glBindVertexArray(particleVao);
+    bindInstanceAttributes();
+    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, clampedInstanceCount(count));
+    glBindVertexArray(0);
+}

@@ -1,0 +1,203 @@
+// Draws the room, the floor, the level's blocks, the trophy with its stars and
+// the light marker. Reads the camera, the level globals and the game clock;
+// leaves the last program used current and textures bound on units 0 and 1.
+#include "render/scene.h"
+
+#include "app/camera.h"
+#include "app/clock.h"
+#include "app/gameModels.h"
+#include "render/renderResources.h"
+#include "render/shadowMap.h"
+#include "world/level.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cmath>
+
+glm::mat4 modelMatrix(1.0f);
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+constexpr int cubeVertexCount = 36;
+constexpr int planeVertexCount = 6;
+constexpr float blockEdge = 0.78f;
+constexpr float roomSize = 10.0f;
+constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
+constexpr glm::vec3 firstStarOffset(0.5f, 1.0f, 0.0f);
+constexpr glm::vec3 secondStarOffset(-0.5f, 1.0f, 0.0f);
+
+struct LightColours {
+    glm::vec3 ambient;
+    glm::vec3 diffuse;
+    glm::vec3 specular;
+};
+
+constexpr LightColours neutralLight{glm::vec3(0.6f), glm::vec3(0.5f), glm::vec3(0.5f)};
+// The red and blue blocks share one texture: their colour comes from the light.
+constexpr LightColours redLight{glm::vec3(0.7f, 0.1f, 0.1f), glm::vec3(0.4f),
+                                glm::vec3(1.0f, 0.1f, 0.1f)};
+constexpr LightColours blueLight{glm::vec3(0.1f, 0.1f, 0.7f), glm::vec3(0.4f),
+                                 glm::vec3(0.1f, 0.1f, 1.0f)};
+
+GLint uniformLocation(const ShaderProgram& program, const char* name) {
+    return glGetUniformLocation(program.program, name);
+}
+
+void sendMatrix(const ShaderProgram& program, const char* name, const glm::mat4& matrix) {
+    glUniformMatrix4fv(uniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+void sendVec3(const ShaderProgram& program, const char* name, glm::vec3 value) {
+    glUniform3f(uniformLocation(program, name), value.x, value.y, value.z);
+}
+
+void sendFloat(const ShaderProgram& program, const char* name, float value) {
+    glUniform1f(uniformLocation(program, name), value);
+}
+
+void sendLightColours(const ShaderProgram& program, const LightColours& colours) {
+    sendVec3(program, "light.ambient", colours.ambient);
+    sendVec3(program, "light.diffuse", colours.diffuse);
+    sendVec3(program, "light.specular", colours.specular);
+}
+
+void bindSurfaceTextures(GLuint diffuse, GLuint specular) {
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, diffuse);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, specular);
+}
+
+void drawTriangles(GLuint vertexArray, int vertexCount) {
+    glBindVertexArray(vertexArray);
+    glDrawArrays(GL_TRIANGLES, 0, vertexCount);
+    glBindVertexArray(0);
+}
+
+void sendCamera(const ShaderProgram& program) {
+    sendMatrix(program, "view", viewMatrix(camera));
+    sendMatrix(program, "projection", projectionMatrix(camera));
+}
+
+float cosineOfDegrees(double degrees) {
+    return static_cast<float>(std::cos(degrees * pi / 180.0));
+}
+
+float secondsNow() {
+    return static_cast<float>(gameTime());
+}
+
+void drawFloorPlane(const ShaderProgram& program) {
+    modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 0.0f));
+    sendMatrix(program, "model", modelMatrix);
+    drawTriangles(planeVao, planeVertexCount);
+}
+
+void drawModel(const Model& model, const glm::mat4& transform, const ShaderProgram& program) {
+    sendMatrix(program, "model", transform);
+    model.draw(program.program);
+}
+
+} // namespace
+
+glm::mat4 rotateDegrees(const glm::mat4& transform, float degrees, glm::vec3 axis) {
+    return glm::rotate(transform, degrees * degreesToRadians, glm::normalize(axis));
+}
+
+glm::mat4 blockModelMatrix(Cell cell) {
+    glm::mat4 matrix = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f));
+    matrix =
+        glm::translate(matrix, glm::vec3(static_cast<float>(cell.x), static_cast<float>(cell.y),
+                                         static_cast<float>(cell.z)));
+    return glm::scale(matrix, glm::vec3(blockEdge));
+}
+
+glm::mat4 trophyModelMatrix(glm::vec3 trophyPosition, float seconds) {
+    glm::mat4 matrix = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, 0.0f, 0.75f));
+    matrix = glm::translate(matrix, trophyPosition);
+    return rotateDegrees(matrix, trophyTurnRate * seconds, yAxis);
+}
+
+glm::mat4 starModelMatrix(const glm::mat4& trophy, glm::vec3 offset, float seconds) {
+    return rotateDegrees(glm::translate(trophy, offset), starTurnRate * seconds, yAxis);
+}
+
+void setLightingUniforms(const ShaderProgram& program) {
+    glUseProgram(program.program);
+    sendVec3(program, "viewPos", camera.position);
+    sendLightColours(program, neutralLight);
+    sendFloat(program, "material.shininess", 64.0f);
+    sendCamera(program);
+    sendFloat(program, "light.constant", 1.0f);
+    sendFloat(program, "light.linear", 0.001f);
+    sendFloat(program, "light.quadratic", 0.0001f);
+    sendVec3(program, "light.position", camera.position);
+    sendVec3(program, "light.direction", camera.front);
+    sendFloat(program, "light.cutOff", cosineOfDegrees(15.0));
+    sendFloat(program, "light.outerCutOff", cosineOfDegrees(25.0));
+}
+
+void drawRoom(const ShaderProgram& program) {
+    glUseProgram(program.program);
+    bindSurfaceTextures(wallTexture, 0);
+    modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(roomSize / 2.0f));
+    modelMatrix = glm::scale(modelMatrix, glm::vec3(roomSize));
+    sendMatrix(program, "model", modelMatrix);
+    drawTriangles(cubeVao, cubeVertexCount);
+}
+
+void drawBlock(GameObject object, const ShaderProgram& program) {
+    modelMatrix = blockModelMatrix(object.cell);
+    sendMatrix(program, "model", modelMatrix);
+    drawTriangles(cubeVao, cubeVertexCount);
+}
+
+void drawLevel(const ShaderProgram& program) {
+    // The floor takes whatever textures the previous draw left bound.
+    drawFloorPlane(program);
+    bindSurfaceTextures(diffuseMap, specularMap);
+    for (const GameObject& obstacle : obstacles) {
+        drawBlock(obstacle, program);
+    }
+    bindSurfaceTextures(wallTexture, 0);
+    sendLightColours(program, redLight);
+    for (const RedBlock& block : redBlocks) {
+        drawBlock(block, program);
+    }
+    sendLightColours(program, blueLight);
+    for (const BlueBlock& block : blueBlocks) {
+        drawBlock(block, program);
+    }
+}
+
+void drawModels(const ShaderProgram& program) {
+    bindSurfaceTextures(diffuseMap, specularMap);
+    // Each model reads the clock itself, as the stars' spin is its own.
+    const glm::mat4 trophy = trophyModelMatrix(trophyModel.position, secondsNow());
+    drawModel(trophyModel, trophy, program);
+    drawModel(starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow()), program);
+    drawModel(starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow()), program);
+}
+
+void renderLitPass() {
+    setLightingUniforms(*basicProgram);
+    bindShadowMapForLitPass();
+    drawRoom(*basicProgram);
+    drawLevel(*basicProgram);
+    // The models are toon shaded and take no shadows.
+    setLightingUniforms(*toonProgram);
+    drawModels(*toonProgram);
+}
+
+void drawLightMarker() {
+    const ShaderProgram& program = *lampProgram;
+    glUseProgram(program.program);
+    sendCamera(program);
+    modelMatrix = glm::translate(glm::mat4(1.0f), lightPos);
+    modelMatrix = glm::scale(modelMatrix, glm::vec3(0.1f));
+    sendMatrix(program, "model", modelMatrix);
+    drawTriangles(lightVao, cubeVertexCount);
+}
