@@ -1,6 +1,6 @@
 #version 330 core
 // One glyph quad corner: x, y in overlay pixels, u, v in the glyph bitmap.
-layout (location = 0) in vec4 vertex;
+layout(location = 0) in vec4 vertex;
 
 uniform mat4 projection;
 

@@ -123,7 +123,7 @@ void moveHoleRight(std::vector<Particle>& pool, int hole, int target) {
         const float key = pool[hole + 1].cameraDistance;
         const auto runEnd =
             std::partition_point(pool.begin() + hole + 1, pool.begin() + target + 1,
-                                 [key](const Particle& p) { return p.cameraDistance > key; }) -
+                                 [key](const Particle& p) { return p.cameraDistance >= key; }) -
             1;
         const int last = static_cast<int>(runEnd - pool.begin());
         pool[hole] = pool[last];
@@ -197,6 +197,7 @@ ParticleSystem::ParticleSystem() {
     touched.reserve(maxParticles);
     touchedSlots.reserve(maxParticles);
     touchedTargets.reserve(maxParticles);
+    sortKeys.reserve(maxParticles);
 }
 
 void ParticleSystem::allocateStaging() {
@@ -206,8 +207,24 @@ void ParticleSystem::allocateStaging() {
     }
 }
 
+// Sorting small keys and gathering the records once moves far less memory
+// than sorting the records themselves.
 void ParticleSystem::restoreOrder() {
-    std::sort(pool.begin(), pool.end(), drawsBefore);
+    sortKeys.clear();
+    for (int i = 0; i < maxParticles; ++i) {
+        sortKeys.push_back({pool[i].cameraDistance, isLive(pool[i]), i});
+    }
+    std::sort(sortKeys.begin(), sortKeys.end(), [](const SortKey& a, const SortKey& b) {
+        if (a.distance != b.distance) {
+            return a.distance > b.distance;
+        }
+        return a.live && !b.live;
+    });
+    touched.clear();
+    for (const SortKey& key : sortKeys) {
+        touched.push_back(pool[key.index]);
+    }
+    std::copy(touched.begin(), touched.end(), pool.begin());
     liveEnd = 0;
     for (int i = 0; i < maxParticles; ++i) {
         if (isLive(pool[i])) {
@@ -269,6 +286,12 @@ int updateParticleSystem(ParticleSystem& system, float deltaTime, glm::vec3 came
         ageParticle(system, system.pool[slot], deltaTime, cameraPosition, instanceCount);
         instanceCount += 1;
     }
-    reorderTouched(system);
+    // With most of the pool touched, one sort of the whole pool is cheaper
+    // than placing each record on its own.
+    if (system.touchedSlots.size() > maxParticles / 8) {
+        system.restoreOrder();
+    } else {
+        reorderTouched(system);
+    }
     return instanceCount;
 }

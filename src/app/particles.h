@@ -34,6 +34,12 @@ struct ParticleSystem {
     std::vector<Particle> touched;
     std::vector<int> touchedSlots;
     std::vector<int> touchedTargets;
+    struct SortKey {
+        float distance;
+        bool live;
+        int index;
+    };
+    std::vector<SortKey> sortKeys;
 
     ParticleSystem();
     // Does nothing once the arrays exist.

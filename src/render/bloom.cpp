@@ -27,6 +27,8 @@ void runBlurPass(bool horizontal, bool firstPass) {
     drawFullScreenQuad();
 }
 
+} // namespace
+
 void blurBrightColor() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     bool horizontal = true;
@@ -40,7 +42,7 @@ void blurBrightColor() {
 
 // After an even number of passes the last one was vertical and wrote
 // blurColor[0].
-void combineIntoWindow() {
+void combineBloom() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const GLuint program = bloomCombineProgram->program;
@@ -54,11 +56,9 @@ void combineIntoWindow() {
     drawFullScreenQuad();
 }
 
-} // namespace
-
 void renderBloom() {
     blurBrightColor();
-    combineIntoWindow();
+    combineBloom();
 }
 
 // Wireframe frames skip the blur and the combine; the lines drawn into

@@ -5,5 +5,9 @@
 
 constexpr int blurPassCount = 10;
 
+// The blur passes and then the combine.
 void renderBloom();
+// The two halves of renderBloom, for timing them apart.
+void blurBrightColor();
+void combineBloom();
 void showWireframeScene();

@@ -95,6 +95,8 @@ void renderShadowPass() {
 void bindShadowMapForLitPass() {
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMap.depthMap);
+    // glUniform sets the current program: make sure that is basicProgram.
+    glUseProgram(basicProgram->program);
     glUniform1i(glGetUniformLocation(basicProgram->program, "shadowMap"), shadowMapUnit);
     sendMatrix(basicProgram->program, "lightSpaceMatrix", lightSpaceMatrix);
 }

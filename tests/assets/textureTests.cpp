@@ -94,14 +94,6 @@ TEST_F(TextureFromFile, RowsOfAnyLengthUploadWithoutSkewAndWithMipmaps) {
     expectRepeatTrilinear(texture);
 }
 
-TEST_F(TextureFromFile, TheCrateImageReadsBackAsDecoded) {
-    RgbImage image;
-    std::string reason;
-    ASSERT_TRUE(decodeRgbImage("container2.png", image, reason)) << reason;
-    EXPECT_TRUE(fillTextureFromFile(texture, "container2.png"));
-    EXPECT_EQ(levelPixels(texture, 0, image.width, image.height), image.pixels);
-}
-
 TEST_F(TextureFromFile, UndecodableFilesGetTheCheckerboardAndOneLine) {
     const fs::path directory = scratchDirectory("bad");
     const std::string truncated = (directory / "truncated.png").string();

@@ -384,18 +384,3 @@ TEST_F(RenderResources, ImageTexturesAreRepeatingMipmappedCopiesOfTheFiles) {
     }
     EXPECT_EQ(textures.size(), std::set<GLuint>({diffuseMap, specularMap, wallTexture}).size());
 }
-
-TEST_F(RenderResources, AMissingImageBecomesTheNamedPlaceholder) {
-    GLuint texture = 0;
-    testing::internal::CaptureStdout();
-    loadTexture(texture, "no-such-image.png");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "failed to load texture: no-such-image.png\n");
-    EXPECT_TRUE(glIsTexture(texture));
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), 8);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_HEIGHT), 8);
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 0);
-    glDeleteTextures(1, &texture);
-}

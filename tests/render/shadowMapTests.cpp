@@ -258,6 +258,7 @@ TEST_F(SceneTest, litPassDarkensTheFloorOnlyWhereTheDepthMapHasSomethingInFront)
 TEST_F(SceneTest, litPassBindsTheDepthMapOnUnitTwo) {
     renderShadowPass();
     setLightingUniforms(*basicProgram);
+    glUseProgram(lampProgram->program);
     bindShadowMapForLitPass();
     glActiveTexture(GL_TEXTURE2);
     EXPECT_EQ(integerState(GL_TEXTURE_BINDING_2D), static_cast<GLint>(shadowMap.depthMap));

@@ -19,6 +19,7 @@ class LevelTest : public ::testing::Test {
         savedDirection = player.direction;
         savedPosition = player.position;
         savedCamera = camera;
+        camera = Camera{};
         resetFrameState();
         std::fill(std::begin(keys), std::end(keys), false);
     }

@@ -176,12 +176,17 @@ void main() {
     return buildProgram(vertexSource, fragmentSource);
 }
 
-// A small RGBA8 render target, bound with its viewport while it lives.
+// A small RGBA8 render target, bound with its viewport while it lives; the
+// state it changes is put back afterwards.
 class OffscreenTarget {
   public:
     static constexpr int size = 16;
 
     OffscreenTarget() {
+        glGetIntegerv(GL_VIEWPORT, savedViewport);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, savedClearColour);
+        savedDepthTest = glIsEnabled(GL_DEPTH_TEST);
+        savedBlend = glIsEnabled(GL_BLEND);
         glGenTextures(1, &colour);
         glBindTexture(GL_TEXTURE_2D, colour);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
@@ -199,6 +204,11 @@ class OffscreenTarget {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &framebuffer);
         glDeleteTextures(1, &colour);
+        glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
+        glClearColor(savedClearColour[0], savedClearColour[1], savedClearColour[2],
+                     savedClearColour[3]);
+        savedDepthTest ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+        savedBlend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
     }
     OffscreenTarget(const OffscreenTarget&) = delete;
     OffscreenTarget& operator=(const OffscreenTarget&) = delete;
@@ -214,6 +224,10 @@ class OffscreenTarget {
   private:
     GLuint framebuffer = 0;
     GLuint colour = 0;
+    GLint savedViewport[4] = {};
+    GLfloat savedClearColour[4] = {};
+    GLboolean savedDepthTest = GL_FALSE;
+    GLboolean savedBlend = GL_FALSE;
 };
 
 // A texture of one colour per pixel in a row, uploaded directly.

@@ -1,0 +1,183 @@
+// Frame-time harness: opens the game's window (windowed, 1024 x 768), sets up
+// the whole renderer and renders the normal frame at the start position,
+// pass by pass as the game does. Prints the spread of the whole frame (wall
+// clock up to a finished swap) and of each pass (GL_TIME_ELAPSED queries),
+// then each pass once more by wall clock with the pipeline drained around it.
+// Run from the repository root under Xvfb:
+//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/frameBench [frames]
+#include "app/camera.h"
+#include "app/frameState.h"
+#include "app/particles.h"
+#include "app/startup.h"
+#include "app/window.h"
+#include "render/bloom.h"
+#include "render/overlay.h"
+#include "render/particleRenderer.h"
+#include "render/renderResources.h"
+#include "render/scene.h"
+#include "render/shadowMap.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int warmUpFrames = 30;
+constexpr int defaultMeasuredFrames = 300;
+constexpr float benchFrameTime = 1.0f / 60.0f;
+
+// The frame's own step before the lit pass: both targets cleared.
+void clearTargetsForLitPass() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void litPass() {
+    clearTargetsForLitPass();
+    renderLitPass();
+}
+
+void particlePass() {
+    const int count = updateParticleSystem(particles, deltaTime, camera.position);
+    uploadParticles(count);
+    drawParticles(count);
+}
+
+struct Pass {
+    const char* name;
+    std::function<void()> run;
+};
+
+// In the order of the frame's passes.
+const std::array<Pass, 7> framePasses = {{
+    {"shadow", renderShadowPass},
+    {"lit", litPass},
+    {"light marker", drawLightMarker},
+    {"particles", particlePass},
+    {"blur x10", blurBrightColor},
+    {"combine", combineBloom},
+    {"overlay", drawOverlay},
+}};
+
+struct Spread {
+    double median, p10, p90, min, max;
+};
+
+Spread spreadOf(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    auto quantile = [&](double q) { return samples[std::size_t(q * (samples.size() - 1))]; };
+    return {quantile(0.5), quantile(0.1), quantile(0.9), samples.front(), samples.back()};
+}
+
+void printRow(const std::string& name, const std::vector<double>& samples) {
+    const Spread s = spreadOf(samples);
+    std::printf("  %-14s %8.2f %8.2f %8.2f %8.2f %8.2f\n", name.c_str(), s.median, s.p10, s.p90,
+                s.min, s.max);
+}
+
+void printHeader(const char* title) {
+    std::printf("%s\n  %-14s %8s %8s %8s %8s %8s\n", title, "ms", "median", "p10", "p90", "min",
+                "max");
+}
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Whole frames with one timer query per pass; the wall clock runs until the
+// swapped frame is finished.
+void measureFrames(GLFWwindow* window, int frames) {
+    std::array<GLuint, framePasses.size()> queries{};
+    glGenQueries(GLsizei(queries.size()), queries.data());
+    std::vector<double> frameTimes;
+    std::array<std::vector<double>, framePasses.size()> passTimes;
+
+    for (int frame = 0; frame < warmUpFrames + frames; ++frame) {
+        const Clock::time_point start = Clock::now();
+        for (std::size_t i = 0; i < framePasses.size(); ++i) {
+            glBeginQuery(GL_TIME_ELAPSED, queries[i]);
+            framePasses[i].run();
+            glEndQuery(GL_TIME_ELAPSED);
+        }
+        presentFrame(window);
+        glFinish();
+        const double frameTime = millisecondsSince(start);
+        if (frame < warmUpFrames) {
+            continue;
+        }
+        frameTimes.push_back(frameTime);
+        for (std::size_t i = 0; i < framePasses.size(); ++i) {
+            GLuint64 nanoseconds = 0;
+            glGetQueryObjectui64v(queries[i], GL_QUERY_RESULT, &nanoseconds);
+            passTimes[i].push_back(double(nanoseconds) / 1.0e6);
+        }
+    }
+    glDeleteQueries(GLsizei(queries.size()), queries.data());
+
+    printHeader("Whole frame (wall clock incl. swap and glFinish) and GPU time per pass:");
+    printRow("frame", frameTimes);
+    for (std::size_t i = 0; i < framePasses.size(); ++i) {
+        printRow(framePasses[i].name, passTimes[i]);
+    }
+}
+
+// The same passes, each drained with glFinish before and after, so the wall
+// clock of one pass holds its own work only.
+void measureDrainedPasses(GLFWwindow* window, int frames) {
+    std::array<std::vector<double>, framePasses.size()> passTimes;
+    for (int frame = 0; frame < frames; ++frame) {
+        for (std::size_t i = 0; i < framePasses.size(); ++i) {
+            glFinish();
+            const Clock::time_point start = Clock::now();
+            framePasses[i].run();
+            glFinish();
+            passTimes[i].push_back(millisecondsSince(start));
+        }
+        presentFrame(window);
+    }
+    printHeader("Each pass drained (wall clock, glFinish around it):");
+    for (std::size_t i = 0; i < framePasses.size(); ++i) {
+        printRow(framePasses[i].name, passTimes[i]);
+    }
+}
+
+int measuredFrameCount(int argc, char** argv) {
+    const int requested = argc > 1 ? std::atoi(argv[1]) : defaultMeasuredFrames;
+    return requested > 0 ? requested : defaultMeasuredFrames;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int frames = measuredFrameCount(argc, argv);
+    GLFWwindow* window = openGameWindow(true);
+    setUpRenderer();
+
+    // The particle count of a steady 60 frames per second (about twenty
+    // live) and the frame-rate line on, as a player watching it would have.
+    deltaTime = benchFrameTime;
+    showFramerate = true;
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+    std::printf("frameBench: %d frames after %d warm-up, %s, camera at the start position\n",
+                frames, warmUpFrames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    measureFrames(window, frames);
+    measureDrainedPasses(window, std::max(frames / 3, 1));
+    std::printf("live particles at the end: %d\n",
+                int(std::count_if(particles.pool.begin(), particles.pool.end(), isLive)));
+    shutDownWindowSystem();
+    return 0;
+}

@@ -1,0 +1,115 @@
+// Imports arbitrary OBJ and MTL text through the game's model loader, import
+// guard included. The input holds both files: the OBJ text up to the first
+// record separator byte (0x1E), the material library after it. Without a
+// separator there is no library file at all.
+#include "assets/model.h"
+#include "fuzzSupport.h"
+
+#include <GL/glew.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t partSeparator = 0x1E;
+
+void writeImage(const std::string& name, bool asJpeg) {
+    const int side = 4;
+    std::vector<unsigned char> pixels(side * side * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<unsigned char>(i * 37);
+    }
+    const std::string path = scratchFolder() + "/" + name;
+    const int written = asJpeg ? stbi_write_jpg(path.c_str(), side, side, 3, pixels.data(), 90)
+                               : stbi_write_png(path.c_str(), side, side, 3, pixels.data(), 0);
+    if (!written) {
+        invariantBroken("cannot write " + path);
+    }
+}
+
+std::string writeModelFiles(const std::uint8_t* data, std::size_t size) {
+    const std::uint8_t* end = data + size;
+    const std::uint8_t* separator = std::find(data, end, partSeparator);
+    const std::string objText = "mtllib model.mtl\n" + std::string(data, separator);
+    const std::string mtlPath = scratchFolder() + "/model.mtl";
+    if (separator == end) {
+        std::error_code ignored;
+        std::filesystem::remove(mtlPath, ignored);
+    } else {
+        writeScratchFile("model.mtl", separator + 1, std::size_t(end - separator - 1));
+    }
+    return writeScratchFile("model.obj", reinterpret_cast<const std::uint8_t*>(objText.data()),
+                            objText.size());
+}
+
+// A draw would read past the vertex buffer.
+void checkIndices(const Mesh& mesh) {
+    for (GLuint index : mesh.indices) {
+        if (index >= mesh.vertices.size()) {
+            invariantBroken("index " + std::to_string(index) + " of a mesh with " +
+                            std::to_string(mesh.vertices.size()) + " vertices");
+        }
+    }
+}
+
+void checkTextures(const Model& model) {
+    std::set<std::string> paths;
+    for (const MeshTexture& texture : model.textureCache) {
+        if (!glIsTexture(texture.glTexture)) {
+            invariantBroken("cached texture without a GL texture");
+        }
+        if (!paths.insert(std::string(texture.path.data, texture.path.length)).second) {
+            invariantBroken("texture file cached twice: " + std::string(texture.path.C_Str()));
+        }
+    }
+}
+
+void checkModel(const Model& model) {
+    if (model.directory.empty() && (!model.meshes.empty() || !model.textureCache.empty())) {
+        invariantBroken("a failed import kept meshes or textures");
+    }
+    for (const Mesh& mesh : model.meshes) {
+        checkIndices(mesh);
+    }
+    checkTextures(model);
+}
+
+// The game keeps its models for the whole run; here every input makes new
+// ones, so their GL objects are freed to keep the process small.
+void releaseGlObjects(const Model& model) {
+    for (const Mesh& mesh : model.meshes) {
+        glDeleteVertexArrays(1, &mesh.vertexArray);
+        glDeleteBuffers(1, &mesh.vertexBuffer);
+        glDeleteBuffers(1, &mesh.indexBuffer);
+    }
+    for (const MeshTexture& texture : model.textureCache) {
+        glDeleteTextures(1, &texture.glTexture);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ensureHiddenGlContext();
+    // Texture files the seeds name, so the decode and upload path is reached.
+    writeImage("tex.png", false);
+    writeImage("tex.jpg", true);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string objPath = writeModelFiles(data, size);
+    const Model model(objPath.c_str(), glm::vec3(0.0f));
+    checkModel(model);
+    releaseGlObjects(model);
+    return 0;
+}
