@@ -1,10 +1,10 @@
 #version 330 core
-// One direction of the separable bloom blur. The kernel is the binomial row
-// 1 8 28 56 70 56 28 8 1 (/256), nine taps wide. Neighbouring taps are paired
-// and fetched with one bilinear read placed between their texel centres at
-// the weighted offset, so nine taps cost five texture reads:
-//   centre 70/256;  taps 1 and 2: 84/256 at (56*1 + 28*2) / 84 = 4/3;
-//   taps 3 and 4: 9/256 at (8*3 + 1*4) / 9 = 28/9.
+// One direction of the separable bloom blur: the binomial row
+// 1 8 28 56 70 56 28 8 1 (/256), nine texels wide. Each fragment reads whole
+// texels with texelFetch around the texel under its coordinate; on a software
+// rasteriser that costs far less than filtered reads, even against the five
+// bilinear reads that could cover the same nine taps. Taps past the border
+// repeat the edge texel.
 in vec2 uv;
 
 uniform sampler2D image;
@@ -12,19 +12,18 @@ uniform bool horizontal;
 
 out vec4 fragColor;
 
-const float centreWeight = 70.0 / 256.0;
-const float nearWeight = 84.0 / 256.0;
-const float farWeight = 9.0 / 256.0;
-const float nearOffset = 4.0 / 3.0;
-const float farOffset = 28.0 / 9.0;
+const float weights[5] = float[](70.0 / 256.0, 56.0 / 256.0, 28.0 / 256.0, 8.0 / 256.0,
+                                 1.0 / 256.0);
 
 void main() {
-    vec2 texel = 1.0 / vec2(textureSize(image, 0));
-    vec2 stride = horizontal ? vec2(texel.x, 0.0) : vec2(0.0, texel.y);
-    vec3 sum = texture(image, uv).rgb * centreWeight;
-    sum += (texture(image, uv + stride * nearOffset).rgb +
-            texture(image, uv - stride * nearOffset).rgb) * nearWeight;
-    sum += (texture(image, uv + stride * farOffset).rgb +
-            texture(image, uv - stride * farOffset).rgb) * farWeight;
+    ivec2 lastTexel = textureSize(image, 0) - 1;
+    ivec2 centre = min(ivec2(uv * vec2(lastTexel + 1)), lastTexel);
+    ivec2 stride = horizontal ? ivec2(1, 0) : ivec2(0, 1);
+    vec3 sum = texelFetch(image, centre, 0).rgb * weights[0];
+    for (int i = 1; i < 5; ++i) {
+        ivec2 ahead = min(centre + stride * i, lastTexel);
+        ivec2 behind = max(centre - stride * i, ivec2(0));
+        sum += (texelFetch(image, ahead, 0).rgb + texelFetch(image, behind, 0).rgb) * weights[i];
+    }
     fragColor = vec4(sum, 1.0);
 }

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -97,16 +98,27 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// CPU time of the whole process, the rasteriser's threads included: on a
+// software renderer sharing the machine it shows the work apart from the
+// waiting.
+double processCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1.0e3 + double(now.tv_nsec) / 1.0e6;
+}
+
 // Whole frames with one timer query per pass; the wall clock runs until the
 // swapped frame is finished.
 void measureFrames(GLFWwindow* window, int frames) {
     std::array<GLuint, framePasses.size()> queries{};
     glGenQueries(GLsizei(queries.size()), queries.data());
     std::vector<double> frameTimes;
+    std::vector<double> frameCpuTimes;
     std::array<std::vector<double>, framePasses.size()> passTimes;
 
     for (int frame = 0; frame < warmUpFrames + frames; ++frame) {
         const Clock::time_point start = Clock::now();
+        const double cpuStart = processCpuMilliseconds();
         for (std::size_t i = 0; i < framePasses.size(); ++i) {
             glBeginQuery(GL_TIME_ELAPSED, queries[i]);
             framePasses[i].run();
@@ -115,10 +127,12 @@ void measureFrames(GLFWwindow* window, int frames) {
         presentFrame(window);
         glFinish();
         const double frameTime = millisecondsSince(start);
+        const double frameCpuTime = processCpuMilliseconds() - cpuStart;
         if (frame < warmUpFrames) {
             continue;
         }
         frameTimes.push_back(frameTime);
+        frameCpuTimes.push_back(frameCpuTime);
         for (std::size_t i = 0; i < framePasses.size(); ++i) {
             GLuint64 nanoseconds = 0;
             glGetQueryObjectui64v(queries[i], GL_QUERY_RESULT, &nanoseconds);
@@ -127,8 +141,11 @@ void measureFrames(GLFWwindow* window, int frames) {
     }
     glDeleteQueries(GLsizei(queries.size()), queries.data());
 
+    // llvmpipe runs several small passes in one batch of work, so their
+    // query figures may come out alike; the drained table tells them apart.
     printHeader("Whole frame (wall clock incl. swap and glFinish) and GPU time per pass:");
     printRow("frame", frameTimes);
+    printRow("frame CPU", frameCpuTimes);
     for (std::size_t i = 0; i < framePasses.size(); ++i) {
         printRow(framePasses[i].name, passTimes[i]);
     }
@@ -138,19 +155,26 @@ void measureFrames(GLFWwindow* window, int frames) {
 // clock of one pass holds its own work only.
 void measureDrainedPasses(GLFWwindow* window, int frames) {
     std::array<std::vector<double>, framePasses.size()> passTimes;
+    std::array<std::vector<double>, framePasses.size()> passCpuTimes;
     for (int frame = 0; frame < frames; ++frame) {
         for (std::size_t i = 0; i < framePasses.size(); ++i) {
             glFinish();
             const Clock::time_point start = Clock::now();
+            const double cpuStart = processCpuMilliseconds();
             framePasses[i].run();
             glFinish();
             passTimes[i].push_back(millisecondsSince(start));
+            passCpuTimes[i].push_back(processCpuMilliseconds() - cpuStart);
         }
         presentFrame(window);
     }
     printHeader("Each pass drained (wall clock, glFinish around it):");
     for (std::size_t i = 0; i < framePasses.size(); ++i) {
         printRow(framePasses[i].name, passTimes[i]);
+    }
+    printHeader("Each pass drained (process CPU time, all rasteriser threads):");
+    for (std::size_t i = 0; i < framePasses.size(); ++i) {
+        printRow(framePasses[i].name, passCpuTimes[i]);
     }
 }
 

@@ -125,7 +125,8 @@ void moveHoleRight(std::vector<Particle>& pool, int hole, int target) {
             std::partition_point(pool.begin() + hole + 1, pool.begin() + target + 1,
                                  [key](const Particle& p) { return p.cameraDistance >= key; }) -
             1;
-        const int last = static_cast<int>(runEnd - pool.begin());
+        // At least one step, whatever the keys compare like.
+        const int last = std::max(static_cast<int>(runEnd - pool.begin()), hole + 1);
         pool[hole] = pool[last];
         hole = last;
     }
@@ -137,7 +138,7 @@ void moveHoleLeft(std::vector<Particle>& pool, int hole, int target) {
         const auto runStart =
             std::partition_point(pool.begin() + target, pool.begin() + hole,
                                  [key](const Particle& p) { return p.cameraDistance > key; });
-        const int first = static_cast<int>(runStart - pool.begin());
+        const int first = std::min(static_cast<int>(runStart - pool.begin()), hole - 1);
         pool[hole] = pool[first];
         hole = first;
     }

@@ -44,7 +44,8 @@ struct ParticleSystem {
     ParticleSystem();
     // Does nothing once the arrays exist.
     void allocateStaging();
-    // Full sort; needed only after records were edited from outside.
+    // Full sort of the pool, for frames that touched most of it and after
+    // records were edited from outside.
     void restoreOrder();
 };
 

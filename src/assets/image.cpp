@@ -53,6 +53,7 @@ struct HeaderScan {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     bool complete = false; // every part lies inside the data, up to the end marker
+    bool tablesFit = true; // every Huffman table fits the decoder's arrays
 };
 
 // Chunks from IHDR to IEND, each wholly inside the data.
@@ -112,6 +113,30 @@ void readFrameSize(const unsigned char* segment, std::size_t length, HeaderScan&
     }
 }
 
+// stb_image copies a Huffman table into arrays of 256 symbols without checking
+// the symbol count the file gives, so a table claiming more writes past them.
+// Each table of the segment must also lie wholly inside it: the decoder reads
+// the tables one after the other and would take the next segment for one.
+bool huffmanTablesFit(const unsigned char* segment, std::size_t length) {
+    constexpr std::size_t tableHeaderBytes = 17; // class and id, then 16 counts
+    constexpr std::size_t maxSymbols = 256;
+    std::size_t pos = 2;
+    while (pos < length) {
+        if (length - pos < tableHeaderBytes) {
+            return false;
+        }
+        std::size_t symbols = 0;
+        for (std::size_t i = 1; i < tableHeaderBytes; ++i) {
+            symbols += segment[pos + i];
+        }
+        if (symbols > maxSymbols || symbols > length - pos - tableHeaderBytes) {
+            return false;
+        }
+        pos += tableHeaderBytes + symbols;
+    }
+    return true;
+}
+
 // stb_image decodes a cut-off JPEG without complaint (the missing part comes
 // out grey), so the marker segments are walked up to the end-of-image marker.
 HeaderScan scanJpeg(const unsigned char* data, std::size_t size) {
@@ -141,6 +166,9 @@ HeaderScan scanJpeg(const unsigned char* data, std::size_t size) {
         }
         if (isStartOfFrame(marker)) {
             readFrameSize(data + pos, length, scan);
+        }
+        if (marker == 0xC4 && !huffmanTablesFit(data + pos, length)) {
+            scan.tablesFit = false;
         }
         pos += length;
         if (marker == 0xDA) {
@@ -216,6 +244,9 @@ bool decodeRgbImageFromMemory(const unsigned char* data, std::size_t size, RgbIm
     }
     if (!scan.sizeKnown) {
         return fail(reason, std::string("corrupt ") + formatName(format) + ": no image size");
+    }
+    if (!scan.tablesFit) {
+        return fail(reason, "corrupt JPEG: a Huffman table does not fit");
     }
     return decodeChecked(data, static_cast<int>(size), format, image, reason);
 }

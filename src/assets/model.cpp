@@ -88,7 +88,6 @@ MeshTexture cachedOrLoaded(Model& model, const aiString& path, const std::string
     return texture;
 }
 
-// The count is asked again before every step, as the material may be shared.
 std::vector<MeshTexture> loadMaterialTextures(Model& model, const aiMaterial* material,
                                               aiTextureType type, const std::string& kind) {
     std::vector<MeshTexture> textures;
@@ -102,11 +101,6 @@ std::vector<MeshTexture> loadMaterialTextures(Model& model, const aiMaterial* ma
 }
 
 Mesh buildMesh(Model& model, const aiMesh& mesh, const aiScene& scene) {
-    // Without the validation step nothing checks the index; a mesh whose
-    // material is out of range is drawn untextured.
-    if (mesh.mMaterialIndex >= scene.mNumMaterials) {
-        return Mesh(verticesOf(mesh), indicesOf(mesh), {});
-    }
     const aiMaterial* material = scene.mMaterials[mesh.mMaterialIndex];
     std::vector<MeshTexture> textures =
         loadMaterialTextures(model, material, aiTextureType_DIFFUSE, "texture_diffuse");

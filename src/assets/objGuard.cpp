@@ -13,6 +13,11 @@
 
 namespace {
 
+// Assimp 5.2.5 converts an opened library to UTF-8 and throws on 1 to 7 bytes
+// before it closes the file again: the import fails either way, and refusing
+// such a library first keeps the importer from losing the open file.
+constexpr std::size_t smallestReadableLibrary = 8;
+
 // The characters that end a line for Assimp's OBJ and MTL readers.
 bool endsLine(char c) {
     return c == '\n' || c == '\r' || c == '\f' || c == '\0';
@@ -139,6 +144,10 @@ std::string fallbackLibrary(const std::string& objPath) {
 } // namespace
 
 std::string mtlTextHazard(const std::string& mtlText) {
+    if (!mtlText.empty() && mtlText.size() < smallestReadableLibrary) {
+        return "only " + std::to_string(mtlText.size()) + " bytes long; the importer needs " +
+               std::to_string(smallestReadableLibrary);
+    }
     const std::vector<std::string> lines = splitLines(mtlText);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (opensMaterial(lines[i])) {

@@ -68,8 +68,9 @@ void bindInstanceAttributes() {
     glVertexAttribDivisor(2, 1);
 }
 
+// Never more instances than the staging arrays hold.
 int clampedInstanceCount(int count) {
-    return std::clamp(count, 0, maxParticles);
+    return std::clamp(count, 0, int(particles.positionData.size() / 4));
 }
 
 } // namespace

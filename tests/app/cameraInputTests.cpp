@@ -68,9 +68,9 @@ TEST_F(InputTest, PitchStopsAtExactly89WhileYawGrowsWithoutBound) {
 
 TEST_F(InputTest, FrontFollowsYawAndPitch) {
     handleCursorPos(0.0, 0.0);
-    handleCursorPos(1800.0, 0.0); // +90 degrees of yaw: looking along +x
-    EXPECT_NEAR(camera.front.x, 0.0f, 1e-5f);
-    EXPECT_NEAR(camera.front.z, 1.0f, 1e-5f);
+    handleCursorPos(1800.0, 0.0); // +90 degrees of yaw: from -z round to +x
+    EXPECT_NEAR(camera.front.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(camera.front.z, 0.0f, 1e-5f);
     handleCursorPos(1800.0, -900.0); // 45 degrees up
     EXPECT_NEAR(camera.front.y, std::sin(45.0f * degreesToRadians), 1e-5f);
 }

@@ -143,6 +143,10 @@ TEST(ParticleSpawnCount, FollowsTheFrameTimeUpToThreePerFrame) {
     EXPECT_EQ(spawnCount(0.5f), 3);
     EXPECT_EQ(spawnCount(1.0e30f), 3);
     EXPECT_EQ(spawnCount(INFINITY), 3);
+    // Nothing for frame times that are negative or undefined.
+    EXPECT_EQ(spawnCount(-0.02f), 0);
+    EXPECT_EQ(spawnCount(-INFINITY), 0);
+    EXPECT_EQ(spawnCount(NAN), 0);
 }
 
 // The product is formed in double from the float frame time, so a float
@@ -154,12 +158,6 @@ TEST(ParticleSpawnCount, TruncatesTheExactProductOfTheFloatFrameTime) {
     EXPECT_EQ(spawnCount(firstForThree), 3);
     EXPECT_EQ(spawnCount(0.005f), 0);
     EXPECT_EQ(spawnCount(std::nextafter(0.005f, 1.0f)), 1);
-}
-
-TEST(ParticleSpawnCount, SpawnsNothingForNegativeOrUndefinedFrameTimes) {
-    EXPECT_EQ(spawnCount(-0.02f), 0);
-    EXPECT_EQ(spawnCount(-INFINITY), 0);
-    EXPECT_EQ(spawnCount(NAN), 0);
 }
 
 TEST(ParticleFreeSearch, StartsAtTheLastUsedRecordAndWraps) {

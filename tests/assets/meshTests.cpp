@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -134,29 +133,6 @@ TEST_F(MeshTest, UploadRecordsBothBuffersAndTheThreeAttributesInTheVertexArray) 
     EXPECT_EQ(fourthEnabled, 0);
     glBindVertexArray(0);
     expectNoGlError("upload");
-}
-
-TEST_F(MeshTest, BuffersHoldTheVerticesAndIndicesAndTheMeshKeepsItsCopies) {
-    const Mesh mesh = screenQuad({});
-    ASSERT_EQ(mesh.vertices.size(), 4u);
-    ASSERT_EQ(mesh.indices.size(), 6u);
-    std::vector<unsigned char> vertexBytes(4 * sizeof(Vertex));
-    glBindBuffer(GL_COPY_READ_BUFFER, mesh.vertexBuffer);
-    EXPECT_EQ(integer(GL_COPY_READ_BUFFER_BINDING), static_cast<GLint>(mesh.vertexBuffer));
-    GLint size = 0;
-    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
-    EXPECT_EQ(size, 128);
-    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, 128, vertexBytes.data());
-    EXPECT_EQ(std::memcmp(vertexBytes.data(), mesh.vertices.data(), 128), 0);
-
-    std::vector<GLuint> indices(6);
-    glBindBuffer(GL_COPY_READ_BUFFER, mesh.indexBuffer);
-    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
-    EXPECT_EQ(size, 24);
-    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, 24, indices.data());
-    EXPECT_EQ(indices, (std::vector<GLuint>{0, 1, 2, 0, 2, 3}));
-    glBindBuffer(GL_COPY_READ_BUFFER, 0);
-    expectNoGlError("buffer read-back");
 }
 
 TEST_F(MeshTest, DrawFeedsPositionsNormalsAndTextureCoordinatesToTheProgram) {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 

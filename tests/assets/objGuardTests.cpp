@@ -4,6 +4,7 @@
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
+#include <assimp/version.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -180,8 +181,12 @@ TEST_F(ImportGuardDeathTest, TextureBeforeNewmtlCrashesTheImporterButNotTheModel
         scratch.write("fallback.obj", "mtllib missing.mtl\n" + body),
         scratch.write("named.txt", "mtllib bad.mtl\n" + body),
     };
+    // Later Assimp releases may have mended the fault; the guard stays harmless.
+    const bool importerHasTheFault = aiGetVersionMajor() == 5 && aiGetVersionMinor() <= 2;
     for (const std::string& path : models) {
-        EXPECT_EXIT(importRaw(path), crashed, "") << path;
+        if (importerHasTheFault) {
+            EXPECT_EXIT(importRaw(path), crashed, "") << path;
+        }
         EXPECT_EXIT(importModelAndReport(path), testing::ExitedWithCode(0),
                     "ASSIMP-ERROR: material library .*mtl: texture statement .*\nmeshes 0")
             << path;

@@ -129,7 +129,7 @@ TEST_P(WithoutDisplay, windowSystemFailureIsReportedAndEndsWithStatusOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Startup, WithoutDisplay,
-                         ::testing::Values(std::nullopt, std::optional<std::string>(":97")),
+                         ::testing::Values(std::nullopt, std::optional<std::string>(":7913")),
                          [](const auto& info) {
                              return info.param ? std::string("absentDisplay")
                                                : std::string("unsetDisplay");

@@ -1,6 +1,8 @@
 // The world as the console trace shows it: the start layout and the blocks'
-// step after the player's first change of cell, driven by held keys.
-#include "support/gameLauncher.h"
+// step after the player's first change of cell, driven by held keys. The
+// game runs in wireframe mode (F3), whose frames are short enough on the
+// software renderer that one frame's movement stays well inside a cell.
+#include "support/playDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +12,29 @@ const Seconds startTimeout(120);
 const Seconds moveTimeout(120);
 const Seconds exitTimeout(60);
 
+constexpr std::size_t maxHeldFrames = 400;
+
 const TraceLine startLayout{{5, 7, 9}, {0, 7, 3}, {1, 3, 4}};
 
 class WorldTrace : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(startFocusedGame(game, LaunchOptions(), startTimeout), ""); }
+    void SetUp() override {
+        ASSERT_EQ(startFocusedGame(game, LaunchOptions(), startTimeout), "");
+        ASSERT_TRUE(switchToWireframe(game, startTimeout)) << "F3 never showed \"Wireframe: ON\"";
+    }
     void TearDown() override { EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0)); }
 
     // Holds the key until the player's cell changes; returns the number of
-    // the first trace line that shows the new cell.
+    // the first trace line that shows the new cell. A cell is at most one
+    // unit away, a fifth of a second at the camera's speed: a key held for
+    // far more frames than that moved the camera the wrong way or not at all.
     std::optional<std::size_t> holdUntilPlayerMoves(const std::string& key) {
         const std::size_t first = game.traceLineCount();
         if (!game.sendKeyDown(key)) {
             return std::nullopt;
         }
         std::optional<std::size_t> moved;
-        for (std::size_t number = first; !moved; ++number) {
+        for (std::size_t number = first; !moved && number < first + maxHeldFrames; ++number) {
             const auto line = game.waitForTraceLine(number, moveTimeout);
             if (!line) {
                 break;
@@ -95,6 +104,24 @@ TEST_F(WorldTrace, movingUpStepsAlongY) {
     const auto crossing = holdUntilPlayerMoves("q");
     ASSERT_TRUE(crossing);
     expectSingleStep(*crossing, TraceLine{{5, 8, 9}, {0, 8, 3}, {1, 2, 4}});
+}
+
+// A quarter turn to the right (1810 pixels at 0.05 degrees each, after a
+// first pixel that only sets where the cursor was) makes W fly along +x.
+// The motion goes in small pieces, a frame apart, since the pointer cannot
+// run past the screen's edge between two of the game's re-centrings.
+TEST_F(WorldTrace, turningRightWithTheMouseMakesForwardGoAlongPlusX) {
+    ASSERT_TRUE(game.moveMouseRelative(1, 0));
+    ASSERT_TRUE(game.waitForTraceLine(game.traceLineCount() + 1, moveTimeout));
+    for (int piece = 0; piece < 18; ++piece) {
+        ASSERT_TRUE(game.moveMouseRelative(100, 0));
+        ASSERT_TRUE(game.waitForTraceLine(game.traceLineCount() + 1, moveTimeout));
+    }
+    ASSERT_TRUE(game.moveMouseRelative(10, 0));
+    ASSERT_TRUE(game.waitForTraceLine(game.traceLineCount() + 2, moveTimeout));
+    const auto crossing = holdUntilPlayerMoves("w");
+    ASSERT_TRUE(crossing);
+    expectSingleStep(*crossing, TraceLine{{6, 7, 9}, {1, 7, 3}, {0, 3, 4}});
 }
 
 // The camera starts at z = 9.0 and may not pass 9.85: backing away from the

@@ -5,6 +5,7 @@
 
 #include <GL/glew.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

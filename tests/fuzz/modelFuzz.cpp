@@ -6,9 +6,6 @@
 #include "fuzzSupport.h"
 
 #include <GL/glew.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -16,23 +13,20 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr std::uint8_t partSeparator = 0x1E;
 
-void writeImage(const std::string& name, bool asJpeg) {
-    const int side = 4;
-    std::vector<unsigned char> pixels(side * side * 3);
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = static_cast<unsigned char>(i * 37);
-    }
-    const std::string path = scratchFolder() + "/" + name;
-    const int written = asJpeg ? stbi_write_jpg(path.c_str(), side, side, 3, pixels.data(), 90)
-                               : stbi_write_png(path.c_str(), side, side, 3, pixels.data(), 0);
-    if (!written) {
-        invariantBroken("cannot write " + path);
+// The seeds name tex.png and tex.jpg; two small images of the image corpus
+// serve, so the decode and upload path of model textures is reached.
+void copySeedImage(const std::string& seed, const std::string& name) {
+    std::error_code error;
+    std::filesystem::copy_file(std::string(CELLQUEST_IMAGE_SEEDS) + "/" + seed,
+                               scratchFolder() + "/" + name,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        invariantBroken("cannot copy the seed image " + seed + ": " + error.message());
     }
 }
 
@@ -100,9 +94,8 @@ void releaseGlObjects(const Model& model) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ensureHiddenGlContext();
-    // Texture files the seeds name, so the decode and upload path is reached.
-    writeImage("tex.png", false);
-    writeImage("tex.jpg", true);
+    copySeedImage("containerRgba.png", "tex.png");
+    copySeedImage("tilewall.jpg", "tex.jpg");
     return 0;
 }
 

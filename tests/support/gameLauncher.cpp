@@ -18,6 +18,12 @@
 
 extern char** environ;
 
+// Presses or releases a key through the XTest extension of this process's
+// own X connection (defined with the other X code at the end of the file).
+namespace x11Input {
+bool fakeKeyEvent(const std::string& key, bool press);
+}
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -435,6 +441,14 @@ std::optional<TraceLine> GameProcess::waitForTraceLine(std::size_t number, Secon
     return parseTraceLine(*stdoutLog.line(*index));
 }
 
+std::optional<double> GameProcess::traceArrival(std::size_t number) const {
+    const auto index = traceLineIndex(number, Seconds(0));
+    if (!index) {
+        return std::nullopt;
+    }
+    return stdoutLog.arrivalTime(*index);
+}
+
 std::optional<TraceLine> GameProcess::waitForNextTraceLine(Seconds timeout) const {
     return waitForTraceLine(traceLineCount(), timeout);
 }
@@ -578,23 +592,6 @@ std::string startFocusedGame(GameProcess& game, const LaunchOptions& options, Se
 // ---------------------------------------------------------------------------
 // Display, screenshots and assets
 
-std::string displayProblem() {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
-        return "DISPLAY is not set: run the end-to-end tests under "
-               "xvfb-run -a -s \"-screen 0 1024x768x24\"";
-    }
-    const CommandResult result = runCommand({"xdotool", "getdisplaygeometry"}, Seconds(20));
-    if (result.status != exitedWith(0)) {
-        return std::string("cannot open the X display ") + display;
-    }
-    if (firstLine(result.output) != "1024 768") {
-        return "the X screen is " + firstLine(result.output) +
-               ", not 1024 768: start Xvfb with -screen 0 1024x768x24";
-    }
-    return "";
-}
-
 bool Screenshot::load(const std::string& path) {
     RgbImage image;
     std::string reason;
@@ -734,11 +731,21 @@ std::string AssetCopy::read(const std::string& relative) const {
 
 namespace {
 
+// XTestFakeKeyEvent, whose header is not installed; its signature is fixed.
+using FakeKeyEventFunction = int (*)(Display*, unsigned int, int, unsigned long);
+
 struct Xlib {
     decltype(&::XOpenDisplay) openDisplay = nullptr;
     decltype(&::XDefaultRootWindow) defaultRootWindow = nullptr;
     decltype(&::XGetWindowAttributes) getWindowAttributes = nullptr;
     decltype(&::XGetImage) getImage = nullptr;
+    decltype(&::XStringToKeysym) stringToKeysym = nullptr;
+    decltype(&::XKeysymToKeycode) keysymToKeycode = nullptr;
+    decltype(&::XSync) sync = nullptr;
+    decltype(&::XDisplayWidth) displayWidth = nullptr;
+    decltype(&::XDisplayHeight) displayHeight = nullptr;
+    decltype(&::XDefaultScreen) defaultScreen = nullptr;
+    FakeKeyEventFunction fakeKey = nullptr;
     Display* display = nullptr;
 
     template <typename Function> bool load(void* library, const char* name, Function& function) {
@@ -746,24 +753,48 @@ struct Xlib {
         return function != nullptr;
     }
 
-    bool open() {
+    bool loadFunctions() {
         void* library = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
         if (!library || !load(library, "XOpenDisplay", openDisplay) ||
             !load(library, "XDefaultRootWindow", defaultRootWindow) ||
             !load(library, "XGetWindowAttributes", getWindowAttributes) ||
-            !load(library, "XGetImage", getImage)) {
+            !load(library, "XGetImage", getImage) ||
+            !load(library, "XStringToKeysym", stringToKeysym) ||
+            !load(library, "XKeysymToKeycode", keysymToKeycode) || !load(library, "XSync", sync) ||
+            !load(library, "XDisplayWidth", displayWidth) ||
+            !load(library, "XDisplayHeight", displayHeight) ||
+            !load(library, "XDefaultScreen", defaultScreen)) {
             return false;
         }
-        display = openDisplay(nullptr);
-        return display != nullptr;
+        // Without XTest, keys go through xdotool.
+        if (void* xtest = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL)) {
+            load(xtest, "XTestFakeKeyEvent", fakeKey);
+        }
+        return true;
     }
 };
 
-// One connection for the whole run, opened on first use.
+// One connection for the whole run. While it is open the X server does not
+// reset, which it otherwise does whenever its last client leaves (between two
+// games, say) and during which no client can connect.
 Xlib* xlib() {
     static Xlib connection;
-    static const bool opened = connection.open();
-    return opened ? &connection : nullptr;
+    static const bool loaded = connection.loadFunctions();
+    if (loaded && !connection.display) {
+        connection.display = connection.openDisplay(nullptr);
+    }
+    return connection.display ? &connection : nullptr;
+}
+
+// A server that is resetting refuses connections for a moment.
+Xlib* xlibWithin(Seconds timeout) {
+    const Clock::time_point deadline = deadlineAfter(timeout);
+    Xlib* x = xlib();
+    while (!x && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        x = xlib();
+    }
+    return x;
 }
 
 unsigned char channel(unsigned long pixel, unsigned long mask) {
@@ -796,6 +827,46 @@ Screenshot screenshotOf(XImage* image) {
 }
 
 } // namespace
+
+std::string displayProblem() {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        return "DISPLAY is not set: run the end-to-end tests under "
+               "xvfb-run -a -s \"-screen 0 1024x768x24\"";
+    }
+    Xlib* x = xlibWithin(Seconds(20));
+    if (!x) {
+        return std::string("cannot open the X display ") + display;
+    }
+    const int screen = x->defaultScreen(x->display);
+    const int width = x->displayWidth(x->display, screen);
+    const int height = x->displayHeight(x->display, screen);
+    if (width != 1024 || height != 768) {
+        return "the X screen is " + std::to_string(width) + " x " + std::to_string(height) +
+               ", not 1024 x 768: start Xvfb with -screen 0 1024x768x24";
+    }
+    return "";
+}
+
+namespace x11Input {
+
+bool fakeKeyEvent(const std::string& key, bool press) {
+    Xlib* x = xlib();
+    if (!x || !x->fakeKey) {
+        return false;
+    }
+    const KeySym symbol = x->stringToKeysym(key.c_str());
+    const KeyCode code = symbol == NoSymbol ? 0 : x->keysymToKeycode(x->display, symbol);
+    if (code == 0) {
+        return false;
+    }
+    x->fakeKey(x->display, code, press ? True : False, CurrentTime);
+    // Once the server has it, the game's next poll of events sees it.
+    x->sync(x->display, False);
+    return true;
+}
+
+} // namespace x11Input
 
 std::optional<Screenshot> grabScreen() {
     Xlib* x = xlib();

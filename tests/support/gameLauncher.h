@@ -135,6 +135,8 @@ class GameProcess {
     std::optional<TraceLine> waitForTraceLine(std::size_t number, Seconds timeout) const;
     // Waits for the next trace line after the ones seen so far.
     std::optional<TraceLine> waitForNextTraceLine(Seconds timeout) const;
+    // When that trace line arrived (steady clock seconds); nothing before.
+    std::optional<double> traceArrival(std::size_t number) const;
 
     // Finds the game's window ("Game") and gives it the input focus, which a
     // display without a window manager never does by itself; without it the
@@ -187,7 +189,9 @@ class GameProcess {
 std::string startFocusedGame(GameProcess& game, const LaunchOptions& options, Seconds timeout);
 
 // Empty when the X display named by DISPLAY is usable for the game (it exists
-// and is 1024 x 768); otherwise why not, for the failure message.
+// and is 1024 x 768); otherwise why not, for the failure message. Keeps this
+// process connected to the display from then on, so that the server does not
+// reset between two games.
 std::string displayProblem();
 // A picture of the X screen.
 struct Screenshot {

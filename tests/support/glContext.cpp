@@ -63,8 +63,8 @@ void GlTest::SetUp() {
 
 void GlTest::expectNoGlError(const char* where) {
     const GLenum error = glGetError();
-    EXPECT_EQ(error, static_cast<GLenum>(GL_NO_ERROR)) << "GL error 0x" << std::hex << error
-                                                       << " at " << where;
+    EXPECT_EQ(error, static_cast<GLenum>(GL_NO_ERROR))
+        << "GL error 0x" << std::hex << error << " at " << where;
 }
 
 std::vector<std::uint8_t> readPixelsRgba(int x, int y, int width, int height) {

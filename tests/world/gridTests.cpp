@@ -3,24 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 TEST(CellTest, OrdersByXThenYThenZAsSignedIndices) {
     EXPECT_LT((Cell{-1, 9, 9}), (Cell{0, 0, 0}));
     EXPECT_LT((Cell{2, -5, 9}), (Cell{2, 0, 0}));
     EXPECT_LT((Cell{2, 3, 4}), (Cell{2, 3, 5}));
     EXPECT_FALSE((Cell{2, 3, 4}) < (Cell{2, 3, 4}));
     EXPECT_NE((Cell{1, 2, 3}), (Cell{1, 2, 4}));
-}
-
-TEST(LevelGridTest, KeepsOneEntryPerCell) {
-    LevelGrid grid;
-    GameObject first(Cell{1, 1, 1}, grid);
-    GameObject second(Cell{2, 2, 2}, grid);
-    grid.insertOrAssign(Cell{1, 1, 1}, &second);
-    EXPECT_EQ(grid.size(), 2u);
-    EXPECT_EQ(grid.count(Cell{1, 1, 1}), 1u);
-    EXPECT_EQ(grid.at(Cell{1, 1, 1}), &second);
 }
 
 TEST(LevelGridTest, EraseRemovesAnyEntryAndIgnoresEmptyCells) {

@@ -118,6 +118,16 @@ TEST_F(LevelTest, AnEarlierBlockSeesTheCellsOfLaterOnes) {
     EXPECT_EQ(redBlocks[4].cell, (Cell{6, 7, 7}));
 }
 
+TEST_F(LevelTest, RedBlocksTakeContestedCellsBeforeBlueOnes) {
+    LevelState state = captureLevelState();
+    state.red[0] = Cell{3, 5, 5};
+    state.blue[0] = Cell{5, 5, 5};
+    ASSERT_TRUE(restoreLevelState(state));
+    stepBlocks(1); // both want (4, 5, 5)
+    EXPECT_EQ(redBlocks[0].cell, (Cell{4, 5, 5}));
+    EXPECT_EQ(blueBlocks[0].cell, (Cell{5, 5, 5}));
+}
+
 TEST_F(LevelTest, NoBlockEntersThePlayersCellOrMovesWithoutADirection) {
     ASSERT_TRUE(restoreLevelState(withPlayerAt(Cell{1, 7, 3})));
     const LevelState before = captureLevelState();

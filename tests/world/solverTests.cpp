@@ -45,6 +45,7 @@ TEST_F(LevelTest, SolvesTheLevelInTheFewestMovesAndLeavesItAsItWas) {
     EXPECT_EQ(player.position, savedPosition);
     EXPECT_EQ(levelGrid.size(), 22u);
     expectPlayableTo(start, *moves, goalCell);
+    EXPECT_TRUE(solveLevel(start, goalCell, 17).has_value());
     EXPECT_FALSE(solveLevel(start, goalCell, 16).has_value());
 }
 
@@ -54,6 +55,7 @@ TEST_F(LevelTest, FindsTheWayAroundABlueBlockThatCannotGiveWay) {
     const auto moves = solveLevel(start, Cell{2, 3, 4});
     ASSERT_TRUE(moves.has_value());
     EXPECT_EQ(moves->size(), 4u);
+    EXPECT_TRUE(solveLevel(start, Cell{2, 3, 4}, 4).has_value());
     EXPECT_FALSE(solveLevel(start, Cell{2, 3, 4}, 3).has_value());
     expectPlayableTo(start, *moves, Cell{2, 3, 4});
 }

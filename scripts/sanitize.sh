@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# Runs the unit and GL tests and a short played session of the real game under
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan, gcc), then fuzzes
+# the image, model and font readers with libFuzzer (build-fuzz, clang). Any
+# failed test, sanitizer report, non-zero exit or fuzzer crash fails the run.
+#
+#   FUZZ_SECONDS   seconds per fuzz harness (default 60; 0 skips fuzzing)
+#   SESSION_FRAMES frames of the played session (default 300)
+#
+# Expects the packages of scripts/install-deps.sh (clang, libclang-rt-14-dev,
+# xvfb, xdotool). Fuzzer crash inputs are kept in build-fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+asanBuild="$root/build-asan"
+fuzzBuild="$root/build-fuzz"
+fuzzSeconds="${FUZZ_SECONDS:-60}"
+sessionFrames="${SESSION_FRAMES:-300}"
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+
+# Leaks are reported at exit; the suppressions name only libraries outside the
+# game (the GL driver, X11, fontconfig), never our own code.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
+export MESA_SHADER_CACHE_DIR="$asanBuild/mesa-shader-cache"
+export XDG_CACHE_HOME="$asanBuild/cache"
+
+sanitizerReport='AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|runtime error:'
+
+# ------------------------------------------------------------ played session
+# Runs inside xvfb-run: the script calls itself with --session.
+
+frameCount() { grep -c 'redblock:' "$1" || true; }
+
+# Waits until the game has written at least $2 trace lines to $1, or has ended.
+waitForFrames() {
+    local out=$1 target=$2 game=$3
+    while kill -0 "$game" 2>/dev/null && (($(frameCount "$out") < target)); do
+        sleep 0.2
+    done
+}
+
+# Holds each key of the list for $frames frames, one after the other.
+holdKeys() {
+    local out=$1 game=$2 frames=$3
+    shift 3
+    for key in "$@"; do
+        kill -0 "$game" 2>/dev/null || return 0
+        xdotool keydown "$key" || true
+        waitForFrames "$out" $(($(frameCount "$out") + frames)) "$game"
+        xdotool keyup "$key" || true
+    done
+}
+
+turnMouse() {
+    local out=$1 game=$2
+    for delta in "40 0" "0 25" "-60 -10" "20 -15"; do
+        kill -0 "$game" 2>/dev/null || return 0
+        # shellcheck disable=SC2086
+        xdotool mousemove_relative -- $delta || true
+        waitForFrames "$out" $(($(frameCount "$out") + 5)) "$game"
+    done
+}
+
+playSession() {
+    local out=$1 err=$2
+    "$asanBuild/cellquest" --windowed </dev/null >"$out" 2>"$err" &
+    local game=$!
+    local window=""
+    while [[ -z "$window" ]] && kill -0 "$game" 2>/dev/null; do
+        window=$(xdotool search --name '^Game$' | head -n 1 || true)
+        sleep 0.2
+    done
+    if [[ -z "$window" ]]; then
+        wait "$game" # ended before its window showed: pass its status on
+        return 1
+    fi
+    xdotool windowfocus --sync "$window"
+    waitForFrames "$out" 10 "$game"
+    local step=$((sessionFrames / 20 > 1 ? sessionFrames / 20 : 1))
+    holdKeys "$out" "$game" "$step" w a q
+    turnMouse "$out" "$game"
+    holdKeys "$out" "$game" 2 F2 F3
+    holdKeys "$out" "$game" "$step" s d e
+    holdKeys "$out" "$game" 2 F3 F2
+    turnMouse "$out" "$game"
+    holdKeys "$out" "$game" "$step" w d
+    waitForFrames "$out" "$sessionFrames" "$game"
+    if kill -0 "$game" 2>/dev/null; then
+        xdotool key --window "$window" Escape || true
+    fi
+    wait "$game"
+}
+
+if [[ "${1:-}" == "--session" ]]; then
+    playSession "$2" "$3"
+    exit
+fi
+
+# ------------------------------------------------------------ phases
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/cellquestSanitize.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+phaseStart=0
+startPhase() {
+    phaseStart=$SECONDS
+    echo "== $1"
+}
+endPhase() { echo "   done in $((SECONDS - phaseStart)) s"; }
+
+buildAsan() {
+    startPhase "build with ASan+UBSan (gcc) in $asanBuild"
+    cmake -S "$root" -B "$asanBuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCELLQUEST_SANITIZE=ON -DCELLQUEST_BENCH=OFF >/dev/null
+    cmake --build "$asanBuild" -j"$(nproc)"
+    endPhase
+}
+
+runTests() {
+    startPhase "unit and GL tests under the sanitizers"
+    "${xvfb[@]}" ctest --test-dir "$asanBuild" -L 'unit|gl' --output-on-failure </dev/null
+    endPhase
+}
+
+runSession() {
+    startPhase "played session of $sessionFrames frames under the sanitizers"
+    local out="$scratch/game.out" err="$scratch/game.err" status=0
+    "${xvfb[@]}" bash "$0" --session "$out" "$err" || status=$?
+    echo "   frames: $(frameCount "$out"), exit status: $status"
+    if grep -Eq "$sanitizerReport" "$err"; then
+        echo "sanitizer report from the game:" >&2
+        cat "$err" >&2
+        return 1
+    fi
+    if ((status != 0)); then
+        echo "the game ended with status $status; its standard error:" >&2
+        cat "$err" >&2
+        return 1
+    fi
+    if (($(frameCount "$out") < sessionFrames)); then
+        echo "the game ended after $(frameCount "$out") of $sessionFrames frames" >&2
+        return 1
+    fi
+    endPhase
+}
+
+buildFuzz() {
+    startPhase "build the fuzz harnesses (clang, libFuzzer) in $fuzzBuild"
+    CC=clang CXX=clang++ cmake -S "$root" -B "$fuzzBuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCELLQUEST_FUZZ=ON -DCELLQUEST_TESTS=OFF -DCELLQUEST_BENCH=OFF \
+        -DCELLQUEST_SANITIZE=ON >/dev/null
+    cmake --build "$fuzzBuild" -j"$(nproc)" --target imageFuzz modelFuzz fontFuzz
+    endPhase
+}
+
+# Fuzzes a copy of the committed seeds, which stay as they are.
+fuzzHarness() {
+    local harness=$1 maxLength=$2
+    startPhase "fuzz $harness for $fuzzSeconds s"
+    local corpus="$scratch/corpus/$harness" artifacts="$fuzzBuild/artifacts"
+    mkdir -p "$corpus" "$artifacts" "$scratch/tmp"
+    cp "$root/tests/fuzz/corpus/$harness/." "$corpus" -r
+    # -close_fd_mask=1 silences the importers' console lines; reports go to stderr.
+    if ! "${xvfb[@]}" env TMPDIR="$scratch/tmp" "$fuzzBuild/tests/fuzz/$harness" \
+        -max_total_time="$fuzzSeconds" -max_len="$maxLength" -timeout=120 \
+        -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$artifacts/$harness-" \
+        "$corpus" </dev/null 2>"$scratch/$harness.log"; then
+        cat "$scratch/$harness.log" >&2
+        echo "$harness failed; the input is kept in $artifacts/" >&2
+        return 1
+    fi
+    grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::peak_rss_mb)' \
+        "$scratch/$harness.log" | sed 's/^/   /'
+    endPhase
+}
+
+buildAsan
+runTests
+runSession
+if ((fuzzSeconds > 0)); then
+    buildFuzz
+    fuzzHarness imageFuzz 65536
+    fuzzHarness modelFuzz 8192
+    fuzzHarness fontFuzz 16384
+fi
+echo "== sanitizers and fuzzers found nothing"
