@@ -85,7 +85,7 @@ playSession() {
     local game=$!
     local window=""
     while [[ -z "$window" ]] && kill -0 "$game" 2>/dev/null; do
-        window=$(xdotool search --name '^Game$' | head -n 1 || true)
+        window=$(xdotool search --onlyvisible --name '^Game$' | head -n 1 || true)
         sleep 0.2
     done
     if [[ -z "$window" ]]; then

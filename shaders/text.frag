@@ -1,6 +1,7 @@
 #version 330 core
 // The glyph bitmap holds coverage in its red channel; blending turns it into
-// antialiased edges over the finished picture.
+// antialiased edges over the finished picture. Uncovered parts of a quad are
+// dropped, so they leave no depth behind to hide the next glyph or line.
 in vec2 glyphUv;
 
 uniform sampler2D text;
@@ -10,5 +11,8 @@ out vec4 fragColor;
 
 void main() {
     float coverage = texture(text, glyphUv).r;
-    fragColor = vec4(textColor, 1.0) * vec4(1.0, 1.0, 1.0, coverage);
+    if (coverage <= 0.0) {
+        discard;
+    }
+    fragColor = vec4(textColor, coverage);
 }

@@ -4,13 +4,9 @@
 //
 //   playGame <game-binary> <asset-dir> <screenshot-dir>
 //
-// The driver lives with the end-to-end tests; tools link only the game
-// library, so its two sources are compiled into this tool directly. The
-// launcher comes last: the X headers it uses define macros that nothing
-// after it may meet.
-#include "../tests/support/playDriver.cpp"
-
-#include "../tests/support/gameLauncher.cpp"
+// The driver is the one the end-to-end tests use (the gameDriver library).
+#include "support/gameLauncher.h"
+#include "support/playDriver.h"
 
 #include <filesystem>
 #include <iostream>

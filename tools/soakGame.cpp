@@ -24,13 +24,12 @@
 // followed before the next choice, so every choice sees where the player
 // really stopped. Reaching the goal cell anyway counts as a failure.
 //
-// The driver lives with the end-to-end tests; tools link only the game
-// library, so its two sources are compiled into this tool directly. The
-// launcher comes last: the X headers it uses define macros that nothing
-// after it may meet.
-#include "../tests/support/playDriver.cpp"
+// The launcher and the world mirror are the end-to-end tests' own (the
+// gameDriver library).
+#include "support/gameLauncher.h"
+#include "support/playDriver.h"
 
-#include "../tests/support/gameLauncher.cpp"
+#include <chrono>
 
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +37,8 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+
+using DriverClock = std::chrono::steady_clock;
 
 namespace {
 

@@ -52,8 +52,8 @@ struct HeaderScan {
     bool sizeKnown = false;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    bool complete = false; // every part lies inside the data, up to the end marker
-    bool tablesFit = true; // every Huffman table fits the decoder's arrays
+    bool complete = false;    // every part lies inside the data, up to the end marker
+    std::string tableProblem; // empty while every Huffman table is sound
 };
 
 // Chunks from IHDR to IEND, each wholly inside the data.
@@ -113,11 +113,18 @@ void readFrameSize(const unsigned char* segment, std::size_t length, HeaderScan&
     }
 }
 
+// The Huffman tables defined so far, by class (0 DC, 1 AC) and id, and
+// whether the frame is progressive.
+struct HuffmanState {
+    bool defined[2][4] = {};
+    bool progressive = false;
+};
+
 // stb_image copies a Huffman table into arrays of 256 symbols without checking
 // the symbol count the file gives, so a table claiming more writes past them.
-// Each table of the segment must also lie wholly inside it: the decoder reads
-// the tables one after the other and would take the next segment for one.
-bool huffmanTablesFit(const unsigned char* segment, std::size_t length) {
+// Each table must also lie wholly inside its segment: the decoder reads the
+// tables one after the other and would take the next segment for one.
+bool defineHuffmanTables(const unsigned char* segment, std::size_t length, HuffmanState& state) {
     constexpr std::size_t tableHeaderBytes = 17; // class and id, then 16 counts
     constexpr std::size_t maxSymbols = 256;
     std::size_t pos = 2;
@@ -125,22 +132,67 @@ bool huffmanTablesFit(const unsigned char* segment, std::size_t length) {
         if (length - pos < tableHeaderBytes) {
             return false;
         }
+        const unsigned tableClass = segment[pos] >> 4;
+        const unsigned id = segment[pos] & 15;
         std::size_t symbols = 0;
         for (std::size_t i = 1; i < tableHeaderBytes; ++i) {
             symbols += segment[pos + i];
         }
-        if (symbols > maxSymbols || symbols > length - pos - tableHeaderBytes) {
+        if (tableClass > 1 || id > 3 || symbols > maxSymbols ||
+            symbols > length - pos - tableHeaderBytes) {
             return false;
         }
+        state.defined[tableClass][id] = true;
         pos += tableHeaderBytes + symbols;
     }
     return true;
+}
+
+// stb_image decodes with whatever a table it was never given holds (its
+// arrays are not cleared), and the lookup then reads anywhere in memory. So a
+// scan may only use tables defined before it: the DC and AC tables of its
+// components in a sequential frame; in a progressive one the DC tables of a
+// first DC scan, or the AC tables of an AC scan.
+bool scanTablesDefined(const unsigned char* segment, std::size_t length,
+                       const HuffmanState& state) {
+    const std::size_t components = length >= 3 ? segment[2] : 0;
+    if (length != 6 + 2 * components) {
+        return true; // the decoder refuses such a scan header itself
+    }
+    const unsigned char* selectors = segment + 3; // component id, then DC id << 4 | AC id
+    const unsigned spectralStart = selectors[2 * components];
+    const unsigned approximationHigh = selectors[2 * components + 2] >> 4;
+    const bool usesDc = !state.progressive || (spectralStart == 0 && approximationHigh == 0);
+    const bool usesAc = !state.progressive || spectralStart > 0;
+    for (std::size_t i = 0; i < components; ++i) {
+        // Ids above 3 are refused by the decoder before any lookup.
+        const unsigned dc = selectors[2 * i + 1] >> 4;
+        const unsigned ac = selectors[2 * i + 1] & 15;
+        if ((usesDc && dc < 4 && !state.defined[0][dc]) ||
+            (usesAc && ac < 4 && !state.defined[1][ac])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first problem with the Huffman tables of one segment, or nothing.
+std::string huffmanProblem(unsigned char marker, const unsigned char* segment, std::size_t length,
+                           HuffmanState& state) {
+    if (marker == 0xC4 && !defineHuffmanTables(segment, length, state)) {
+        return "a Huffman table does not fit its segment";
+    }
+    if (marker == 0xDA && !scanTablesDefined(segment, length, state)) {
+        return "a scan uses a Huffman table that was never defined";
+    }
+    return std::string();
 }
 
 // stb_image decodes a cut-off JPEG without complaint (the missing part comes
 // out grey), so the marker segments are walked up to the end-of-image marker.
 HeaderScan scanJpeg(const unsigned char* data, std::size_t size) {
     HeaderScan scan;
+    HuffmanState huffman;
     std::size_t pos = 2;
     while (pos < size && data[pos] == 0xFF) {
         while (pos < size && data[pos] == 0xFF) {
@@ -164,11 +216,12 @@ HeaderScan scanJpeg(const unsigned char* data, std::size_t size) {
         if (length < 2 || length > size - pos) {
             return scan;
         }
-        if (isStartOfFrame(marker)) {
+        if (isStartOfFrame(marker) && !scan.sizeKnown) {
             readFrameSize(data + pos, length, scan);
+            huffman.progressive = marker == 0xC2;
         }
-        if (marker == 0xC4 && !huffmanTablesFit(data + pos, length)) {
-            scan.tablesFit = false;
+        if (scan.tableProblem.empty()) {
+            scan.tableProblem = huffmanProblem(marker, data + pos, length, huffman);
         }
         pos += length;
         if (marker == 0xDA) {
@@ -245,8 +298,8 @@ bool decodeRgbImageFromMemory(const unsigned char* data, std::size_t size, RgbIm
     if (!scan.sizeKnown) {
         return fail(reason, std::string("corrupt ") + formatName(format) + ": no image size");
     }
-    if (!scan.tablesFit) {
-        return fail(reason, "corrupt JPEG: a Huffman table does not fit");
+    if (!scan.tableProblem.empty()) {
+        return fail(reason, "corrupt JPEG: " + scan.tableProblem);
     }
     return decodeChecked(data, static_cast<int>(size), format, image, reason);
 }

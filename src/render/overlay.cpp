@@ -36,5 +36,8 @@ void drawOverlay() {
 void drawWonMessage() {
     // Wireframe mode may have left polygons as lines; the message stays readable.
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    // The colour stays as the last frame left it, but the depth of the
+    // previous won frame's message would hide this one's.
+    glClear(GL_DEPTH_BUFFER_BIT);
     textRenderer.drawText("YOU WON!", 512.0f, 384.0f, 0.5f, glm::vec3(1.0f, 1.0f, 1.0f));
 }

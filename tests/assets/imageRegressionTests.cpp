@@ -17,24 +17,45 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 constexpr unsigned char huffmanMarker = 0xC4;
+constexpr unsigned char scanMarker = 0xDA;
 constexpr std::size_t tableHeaderBytes = 17;
 
-Bytes gameJpeg() {
-    std::ifstream file(sourcePath("tilewall.jpg"), std::ios::binary);
+Bytes readBytes(const std::string& relativePath) {
+    std::ifstream file(sourcePath(relativePath), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Offset of the first Huffman segment's length field; the segments before
-// the first scan are walked by their lengths.
-std::size_t firstHuffmanSegment(const Bytes& jpeg) {
+// A progressive copy of the game's wall texture, made by the fuzzing seeds.
+const char* const progressiveJpeg = "tests/fuzz/corpus/imageFuzz/tilewallProgressive.jpg";
+
+bool decodes(const Bytes& jpeg, std::string& reason) {
+    RgbImage image;
+    return decodeRgbImageFromMemory(jpeg.data(), jpeg.size(), image, reason);
+}
+
+// Points the table selectors of a scan's first component elsewhere.
+void selectTables(Bytes& jpeg, std::size_t scan, unsigned char selectors) {
+    jpeg[scan + 4] = selectors; // after length, component count and component id
+}
+
+// Offsets of the length fields of every segment with this marker, in file
+// order; the entropy-coded bytes after each scan are stepped over.
+std::vector<std::size_t> segmentsOf(const Bytes& jpeg, unsigned char marker) {
+    std::vector<std::size_t> found;
     std::size_t pos = 2;
-    while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF && jpeg[pos + 1] != 0xDA) {
-        if (jpeg[pos + 1] == huffmanMarker) {
-            return pos + 2;
+    while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF && jpeg[pos + 1] != 0xD9) {
+        const unsigned char current = jpeg[pos + 1];
+        if (current == marker) {
+            found.push_back(pos + 2);
         }
         pos += 2 + (std::size_t(jpeg[pos + 2]) << 8 | jpeg[pos + 3]);
+        while (current == scanMarker && pos + 1 < jpeg.size() &&
+               (jpeg[pos] != 0xFF || jpeg[pos + 1] == 0 ||
+                (jpeg[pos + 1] >= 0xD0 && jpeg[pos + 1] <= 0xD7))) {
+            ++pos;
+        }
     }
-    return 0;
+    return found;
 }
 
 std::size_t segmentLength(const Bytes& jpeg, std::size_t segment) {
@@ -73,10 +94,11 @@ std::string refusalOf(const Bytes& jpeg) {
 class HuffmanTableTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        jpeg = gameJpeg();
+        jpeg = readBytes("tilewall.jpg");
         ASSERT_FALSE(jpeg.empty());
-        segment = firstHuffmanSegment(jpeg);
-        ASSERT_NE(segment, 0u);
+        const std::vector<std::size_t> segments = segmentsOf(jpeg, huffmanMarker);
+        ASSERT_FALSE(segments.empty());
+        segment = segments.front();
         tables = tablesOf(jpeg, segment);
         ASSERT_GE(tables.size(), 2u) << "the cases below need several tables in one segment";
     }
@@ -141,4 +163,45 @@ TEST_F(HuffmanTableTest, ASegmentEndingInsideATableHeaderIsRefused) {
     bad.insert(bad.begin() + end, partialHeader.begin(), partialHeader.end());
     setSegmentLength(bad, segment, segmentLength(jpeg, segment) + partialHeader.size());
     EXPECT_NE(refusalOf(bad).find("Huffman table"), std::string::npos);
+}
+
+TEST_F(HuffmanTableTest, ASequentialScanUsingATableNeverDefinedIsRefused) {
+    const std::vector<std::size_t> scans = segmentsOf(jpeg, scanMarker);
+    ASSERT_EQ(scans.size(), 1u);
+    for (unsigned char selectors : {0x20, 0x03, 0x33}) { // DC 2, AC 3, both
+        Bytes bad = jpeg;
+        selectTables(bad, scans[0], selectors);
+        std::string reason;
+        EXPECT_FALSE(decodes(bad, reason));
+        EXPECT_NE(reason.find("never defined"), std::string::npos) << int(selectors);
+    }
+}
+
+// A progressive file's first DC scan names an AC table it never reads, and
+// its AC scans a DC table: only the tables a scan decodes with must exist.
+TEST(ProgressiveHuffmanTables, OnlyTheTablesAScanReadsMustBeDefined) {
+    const Bytes jpeg = readBytes(progressiveJpeg);
+    ASSERT_FALSE(jpeg.empty());
+    std::string reason;
+    EXPECT_TRUE(decodes(jpeg, reason)) << reason;
+
+    const std::vector<std::size_t> scans = segmentsOf(jpeg, scanMarker);
+    ASSERT_GE(scans.size(), 2u);
+    const std::size_t dcScan = scans[0];
+    const std::size_t acScan = scans[1];
+    ASSERT_EQ(jpeg[dcScan + 2 + 2 * jpeg[dcScan + 2] + 1], 0) << "the first scan is a DC scan";
+    ASSERT_GT(jpeg[acScan + 2 + 2 * jpeg[acScan + 2] + 1], 0) << "the second scan is an AC scan";
+
+    Bytes harmless = jpeg;
+    selectTables(harmless, dcScan, 0x03); // AC 3 in a DC scan
+    selectTables(harmless, acScan, 0x30); // DC 3 in an AC scan
+    EXPECT_TRUE(decodes(harmless, reason)) << reason;
+
+    for (const auto& [scan, selectors] :
+         {std::pair<std::size_t, unsigned char>{dcScan, 0x30}, {acScan, 0x03}}) {
+        Bytes bad = jpeg;
+        selectTables(bad, scan, selectors);
+        EXPECT_FALSE(decodes(bad, reason));
+        EXPECT_NE(reason.find("never defined"), std::string::npos) << int(selectors);
+    }
 }

@@ -209,6 +209,7 @@ class PlayDriver {
     bool waitFrames(std::size_t count);
     double typicalFrameTime() const;
     bool playPlan(const std::vector<Direction>& plan, int& refusals);
+    bool wireframeOn = false;
     MoveOutcome makeMove(Cell from, Direction direction);
     HeldFrame followHeldFrame(HeldMove& move);
     double crossingDepth(double boundary, int axis, double step) const;
@@ -423,6 +424,15 @@ bool PlayDriver::playPlan(const std::vector<Direction>& plan, int& refusals) {
             return false;
         }
         if (outcome == MoveOutcome::refused) {
+            // On a slow machine one frame's step can carry the camera past the
+            // room's bound, which the game undoes; wireframe frames are far
+            // cheaper, so their steps are short enough to land.
+            if (!wireframeOn && switchToWireframe(game, options.frameTimeout)) {
+                wireframeOn = true;
+                note("move " + directionName(direction) +
+                     " refused: frames too long to land; switched to wireframe");
+                return true;
+            }
             if (++refusals >= refusalsBeforeGivingUp) {
                 return fail("the game keeps the player out of " +
                             describe(neighbourOf(from, direction)) +
@@ -488,8 +498,11 @@ PlayResult PlayDriver::play() {
         return result;
     }
     keepScreen("start.png");
-    if (!switchToWireframe(game, options.frameTimeout)) {
-        note("wireframe did not switch on; moves may be coarse");
+    if (options.switchToWireframe) {
+        wireframeOn = switchToWireframe(game, options.frameTimeout);
+        if (!wireframeOn) {
+            note("wireframe did not switch on; moves may be coarse");
+        }
     }
     int refusals = 0;
     while (result.failure.empty() && mirror.playerCell() != goalCell) {

@@ -67,6 +67,10 @@ struct PlayOptions {
     // frame are saved there as PNG files.
     std::string screenshotDir;
     std::size_t screenshotEveryMoves = 5;
+    // Wireframe frames are far cheaper to draw on a software renderer, so a
+    // quick check of the rules may switch to them; a play-through of the
+    // game as players see it keeps the full picture.
+    bool switchToWireframe = false;
     // Progress lines, as they happen.
     std::function<void(const std::string&)> log;
 };
