@@ -18,10 +18,10 @@ fuzzSeconds="${FUZZ_SECONDS:-60}"
 sessionFrames="${SESSION_FRAMES:-300}"
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 
-# Leaks are reported at exit; the suppressions name only libraries outside the
-# game (the GL driver, X11, fontconfig), never our own code.
+# Leaks are reported at exit. The suppression files name only code outside the
+# game (tests/sanitizer/*.supp say why for each entry), never our own.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export MESA_SHADER_CACHE_DIR="$asanBuild/mesa-shader-cache"
 export XDG_CACHE_HOME="$asanBuild/cache"

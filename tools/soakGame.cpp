@@ -24,13 +24,16 @@
 // followed before the next choice, so every choice sees where the player
 // really stopped. Reaching the goal cell anyway counts as a failure.
 //
+// The seed fixes the stream of random choices; what each choice does still
+// depends on the frame times, so two runs with one seed play alike, not the
+// same.
+//
 // The launcher and the world mirror are the end-to-end tests' own (the
 // gameDriver library).
 #include "support/gameLauncher.h"
 #include "support/playDriver.h"
 
 #include <chrono>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -68,21 +71,44 @@ int usage(const char* program) {
     return 2;
 }
 
-// VmRSS of /proc/<pid>/status, in kB; nothing once the process is gone.
-std::optional<long> residentKb(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.compare(0, 6, "VmRSS:") == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return std::nullopt;
-}
-
+// The resident memory of a process from /proc/<pid>/status, in kB: all of
+// it (VmRSS), and its anonymous and file-backed parts. Pages of the shared
+// libraries count as file-backed: code the game runs for the first time
+// makes them grow without any leak, while leaked heap grows the anonymous
+// part.
 struct MemorySample {
     std::size_t frame = 0;
     long kb = 0;
+    long anonymousKb = 0;
+    long fileKb = 0;
 };
+
+std::optional<MemorySample> sampleMemoryOf(pid_t pid, std::size_t frame) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    MemorySample sample;
+    sample.frame = frame;
+    bool found = false;
+    for (std::string line; std::getline(status, line);) {
+        const long value = std::atol(line.c_str() + line.find(':') + 1);
+        if (line.compare(0, 6, "VmRSS:") == 0) {
+            sample.kb = value;
+            found = true;
+        } else if (line.compare(0, 8, "RssAnon:") == 0) {
+            sample.anonymousKb = value;
+        } else if (line.compare(0, 8, "RssFile:") == 0) {
+            sample.fileKb = value;
+        }
+    }
+    if (!found) {
+        return std::nullopt;
+    }
+    return sample;
+}
+
+std::ostream& operator<<(std::ostream& out, const MemorySample& sample) {
+    return out << sample.kb << " kB (anonymous " << sample.anonymousKb << ", file " << sample.fileKb
+               << ")";
+}
 
 // One thing the random player does: keys held together for some frames, or
 // a motion of the mouse.
@@ -150,8 +176,8 @@ void Soak::sampleMemory() {
     if (nextFrame < nextSampleFrame) {
         return;
     }
-    if (const std::optional<long> kb = residentKb(game.pid())) {
-        samples.push_back(MemorySample{nextFrame, *kb});
+    if (const std::optional<MemorySample> sample = sampleMemoryOf(game.pid(), nextFrame)) {
+        samples.push_back(*sample);
     }
     nextSampleFrame = nextFrame < baselineFrame
                           ? baselineFrame
@@ -188,7 +214,7 @@ bool Soak::followFrame() {
         std::ostringstream text;
         text << "frame " << nextFrame << ": " << static_cast<long>(elapsedSeconds()) << " s, "
              << cellChanges << " cell changes, " << mirror.expectedTrace() << ", RSS "
-             << samples.back().kb << " kB";
+             << samples.back();
         std::cout << text.str() << std::endl;
     }
     return true;
@@ -293,8 +319,8 @@ bool Soak::run() {
             return false;
         }
     }
-    if (const std::optional<long> kb = residentKb(game.pid())) {
-        samples.push_back(MemorySample{nextFrame, *kb});
+    if (const std::optional<MemorySample> sample = sampleMemoryOf(game.pid(), nextFrame)) {
+        samples.push_back(*sample);
     }
     return true;
 }
@@ -326,11 +352,10 @@ std::string memoryGrowth(const std::vector<MemorySample>& samples) {
 }
 
 void printMemory(const std::vector<MemorySample>& samples) {
-    std::cout << "resident memory (frame: kB):";
+    std::cout << "resident memory by frame:" << std::endl;
     for (const MemorySample& sample : samples) {
-        std::cout << " " << sample.frame << ": " << sample.kb;
+        std::cout << "  " << sample.frame << ": " << sample << std::endl;
     }
-    std::cout << std::endl;
     const std::optional<MemorySample> baseline = sampleAt(samples, baselineFrame);
     if (!samples.empty() && baseline) {
         long highest = 0;
