@@ -18,7 +18,7 @@ root = os.path.normpath(os.path.join(here, "..", ".."))
 corpus = os.path.join(here, "corpus")
 
 
-def fresh_folder(name):
+def freshFolder(name):
     folder = os.path.join(corpus, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -36,25 +36,28 @@ def write(folder, name, data):
 
 
 def convert(source, options, target):
-    subprocess.run(["convert", os.path.join(root, source)] + options + [target], check=True)
+    # No metadata: the same run gives the same bytes, so regenerating is no change.
+    reproducible = ["-strip", "-define", "png:exclude-chunks=date,time"]
+    subprocess.run(["convert", os.path.join(root, source)] + options + reproducible + [target],
+                   check=True)
 
 
-def png_chunk(kind, payload):
+def pngChunk(kind, payload):
     body = kind + payload
     return struct.pack(">I", len(payload)) + body + struct.pack(">I", zlib.crc32(body))
 
 
-def png_bytes(width, height, rows):
+def pngBytes(width, height, rows):
     header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
     raw = b"".join(b"\x00" + row for row in rows)
-    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
-            png_chunk(b"IDAT", zlib.compress(raw)) + png_chunk(b"IEND", b""))
+    return (b"\x89PNG\r\n\x1a\n" + pngChunk(b"IHDR", header) +
+            pngChunk(b"IDAT", zlib.compress(raw)) + pngChunk(b"IEND", b""))
 
 
-def make_image_seeds():
-    folder = fresh_folder("imageFuzz")
+def makeImageSeeds():
+    folder = freshFolder("imageFuzz")
     small = ["-resize", "12x12!"]
-    convert("container2.png", small, os.path.join(folder, "containerRgba.png"))
+    convert("container2.png", small, "PNG32:" + os.path.join(folder, "containerRgba.png"))
     convert("container2_specular.png", small + ["-type", "Grayscale"],
             os.path.join(folder, "specularGrey.png"))
     convert("container2.png", small + ["-colors", "8"],
@@ -68,12 +71,12 @@ def make_image_seeds():
             os.path.join(folder, "tilewallGrey.jpg"))
 
     rows = [bytes(v for x in range(5) for v in (x * 40, y * 40, 128)) for y in range(3)]
-    good = png_bytes(5, 3, rows)
+    good = pngBytes(5, 3, rows)
     write(folder, "handMade.png", good)
     write(folder, "truncated.png", good[: len(good) // 2])
-    signature_and_header = 8 + 25
-    huge_header = png_chunk(b"IHDR", struct.pack(">IIBBBBB", 9000, 3, 8, 2, 0, 0, 0))
-    write(folder, "hugeClaim.png", good[:8] + huge_header + good[signature_and_header:])
+    signatureAndHeader = 8 + 25
+    hugeHeader = pngChunk(b"IHDR", struct.pack(">IIBBBBB", 9000, 3, 8, 2, 0, 0, 0))
+    write(folder, "hugeClaim.png", good[:8] + hugeHeader + good[signatureAndHeader:])
     jpeg = open(os.path.join(folder, "tilewall.jpg"), "rb").read()
     write(folder, "cutBeforeEnd.jpg", jpeg[: len(jpeg) * 2 // 3])
     write(folder, "cutWithEnd.jpg", jpeg[: len(jpeg) * 2 // 3] + b"\xff\xd9")
@@ -87,8 +90,8 @@ TRIANGLE = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 1\n"
 QUAD = "v 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
 
 
-def make_model_seeds():
-    folder = fresh_folder("modelFuzz")
+def makeModelSeeds():
+    folder = freshFolder("modelFuzz")
     write(folder, "texturedTriangle",
           TRIANGLE + "usemtl a\nf 1/1/1 2/2/1 3/3/1\n" + SEPARATOR +
           "newmtl a\nKd 1 0.5 0\nmap_Kd tex.png\nmap_Ks tex.jpg\n")
@@ -118,8 +121,8 @@ def checksum(data):
     return sum(struct.unpack(">%dI" % (len(data) // 4), data)) & 0xFFFFFFFF
 
 
-def simple_glyph(contours, instructions=b""):
-    """contours: lists of (x, y, on_curve) points."""
+def simpleGlyph(contours, instructions=b""):
+    """contours: lists of (x, y, onCurve) points."""
     points = [p for contour in contours for p in contour]
     xs = [p[0] for p in points]
     ys = [p[1] for p in points]
@@ -141,7 +144,7 @@ def simple_glyph(contours, instructions=b""):
     return out
 
 
-def composite_glyph(parts, box):
+def compositeGlyph(parts, box):
     out = struct.pack(">hhhhh", -1, *box)
     for i, (glyph, dx, dy) in enumerate(parts):
         flags = 0x0001 | 0x0002 | (0x0020 if i + 1 < len(parts) else 0)
@@ -149,27 +152,27 @@ def composite_glyph(parts, box):
     return out
 
 
-def cmap_table(glyph_of_code):
+def cmapTable(glyphOfCode):
     first, last = 0x20, 0x7E
-    seg_count = 2
-    glyph_ids = [glyph_of_code(c) for c in range(first, last + 1)]
-    end_codes = struct.pack(">HH", last, 0xFFFF)
-    start_codes = struct.pack(">HH", first, 0xFFFF)
+    segCount = 2
+    glyphIds = [glyphOfCode(c) for c in range(first, last + 1)]
+    endCodes = struct.pack(">HH", last, 0xFFFF)
+    startCodes = struct.pack(">HH", first, 0xFFFF)
     deltas = struct.pack(">hh", 0, 1)
-    range_offsets = struct.pack(">HH", seg_count * 2, 0)
-    body = (end_codes + b"\0\0" + start_codes + deltas + range_offsets +
-            struct.pack(">%dH" % len(glyph_ids), *glyph_ids))
-    header = struct.pack(">HHHHHHH", 4, 14 + len(body), 0, seg_count * 2, 4, 1, 0)
+    rangeOffsets = struct.pack(">HH", segCount * 2, 0)
+    body = (endCodes + b"\0\0" + startCodes + deltas + rangeOffsets +
+            struct.pack(">%dH" % len(glyphIds), *glyphIds))
+    header = struct.pack(">HHHHHHH", 4, 14 + len(body), 0, segCount * 2, 4, 1, 0)
     sub = header + body
     return struct.pack(">HHHHI", 0, 1, 3, 1, 12) + sub
 
 
-def name_table(names):
+def nameTable(names):
     records = b""
     strings = b""
-    for name_id, text in names:
+    for nameId, text in names:
         encoded = text.encode("utf-16-be")
-        records += struct.pack(">HHHHHH", 3, 1, 0x409, name_id, len(encoded), len(strings))
+        records += struct.pack(">HHHHHH", 3, 1, 0x409, nameId, len(encoded), len(strings))
         strings += encoded
     return struct.pack(">HHH", 0, len(names), 6 + len(records)) + records + strings
 
@@ -192,24 +195,24 @@ def sfnt(tables):
     return header + directory + body
 
 
-def tiny_font():
+def tinyFont():
     units = 1024
-    notdef = simple_glyph([[(50, 0, 1), (50, 700, 1), (450, 700, 1), (450, 0, 1)],
+    notdef = simpleGlyph([[(50, 0, 1), (50, 700, 1), (450, 700, 1), (450, 0, 1)],
                            [(100, 50, 1), (400, 50, 1), (400, 650, 1), (100, 650, 1)]])
-    square = simple_glyph([[(100, 0, 1), (100, 600, 1), (500, 600, 1), (500, 0, 1)]],
+    square = simpleGlyph([[(100, 0, 1), (100, 600, 1), (500, 600, 1), (500, 0, 1)]],
                           instructions=b"\xb0\x00\x21")  # PUSHB[0] 0, POP
-    curve = simple_glyph([[(0, -150, 1), (300, 900, 0), (600, -150, 1)]])
-    combined = composite_glyph([(2, 0, 0), (3, 300, 100)], (0, -50, 900, 1000))
+    curve = simpleGlyph([[(0, -150, 1), (300, 900, 0), (600, -150, 1)]])
+    combined = compositeGlyph([(2, 0, 0), (3, 300, 100)], (0, -50, 900, 1000))
     glyphs = [notdef, b"", square, curve, combined]
     advances = [500, 300, 600, 650, 900]
 
-    loca_offsets = [0]
+    locaOffsets = [0]
     glyf = b""
     for glyph in glyphs:
         glyf += glyph + b"\0" * (-len(glyph) % 4)
-        loca_offsets.append(len(glyf))
+        locaOffsets.append(len(glyf))
 
-    def glyph_of_code(code):
+    def glyphOfCode(code):
         return 1 if code == 0x20 else 2 + code % 3
 
     head = struct.pack(">IIIIHHQQhhhhHHhhh", 0x00010000, 0x00010000, 0, 0x5F0F3CF5, 0x000B,
@@ -225,42 +228,42 @@ def tiny_font():
         b"hhea": hhea,
         b"maxp": maxp,
         b"hmtx": hmtx,
-        b"loca": struct.pack(">%dI" % len(loca_offsets), *loca_offsets),
+        b"loca": struct.pack(">%dI" % len(locaOffsets), *locaOffsets),
         b"glyf": glyf,
-        b"cmap": cmap_table(glyph_of_code),
-        b"name": name_table([(1, "Cellquest Seed"), (2, "Regular"), (4, "Cellquest Seed"),
+        b"cmap": cmapTable(glyphOfCode),
+        b"name": nameTable([(1, "Cellquest Seed"), (2, "Regular"), (4, "Cellquest Seed"),
                              (6, "CellquestSeed")]),
         b"post": post,
         b"prep": b"\xb0\x00\x21",
     }
     font = bytearray(sfnt(tables))
-    head_at = font.find(b"head") + 8
-    head_offset = struct.unpack(">I", font[head_at:head_at + 4])[0]
-    font[head_offset + 8:head_offset + 12] = struct.pack(">I", (0xB1B0AFBA - checksum(
+    headAt = font.find(b"head") + 8
+    headOffset = struct.unpack(">I", font[headAt:headAt + 4])[0]
+    font[headOffset + 8:headOffset + 12] = struct.pack(">I", (0xB1B0AFBA - checksum(
         bytes(font))) & 0xFFFFFFFF)
     return bytes(font)
 
 
-def make_font_seeds():
-    folder = fresh_folder("fontFuzz")
-    font = tiny_font()
+def makeFontSeeds():
+    folder = freshFolder("fontFuzz")
+    font = tinyFont()
     write(folder, "tinyTrueType.ttf", font)
-    glyf_at = font.find(b"glyf") + 8
-    glyf_offset = struct.unpack(">I", font[glyf_at:glyf_at + 4])[0]
-    write(folder, "tinyCutInGlyphs.ttf", font[:glyf_offset + 30])
+    glyfAt = font.find(b"glyf") + 8
+    glyfOffset = struct.unpack(">I", font[glyfAt:glyfAt + 4])[0]
+    write(folder, "tinyCutInGlyphs.ttf", font[:glyfOffset + 30])
     corrupt = bytearray(font)
-    corrupt[glyf_offset + 1] = 0x7F  # the first glyph claims 127 contours
+    corrupt[glyfOffset + 1] = 0x7F  # the first glyph claims 127 contours
     write(folder, "tinyTooManyContours.ttf", bytes(corrupt))
-    table_count = struct.unpack(">H", font[4:6])[0]
-    write(folder, "directoryOnly.ttf", font[:12 + 16 * table_count])
-    with open(os.path.join(root, "fonts", "arial.ttf"), "rb") as repo_font:
-        write(folder, "gameFontHead.ttf", repo_font.read(6000))
+    tableCount = struct.unpack(">H", font[4:6])[0]
+    write(folder, "directoryOnly.ttf", font[:12 + 16 * tableCount])
+    with open(os.path.join(root, "fonts", "arial.ttf"), "rb") as repoFont:
+        write(folder, "gameFontHead.ttf", repoFont.read(6000))
 
 
 def main():
-    make_image_seeds()
-    make_model_seeds()
-    make_font_seeds()
+    makeImageSeeds()
+    makeModelSeeds()
+    makeFontSeeds()
     total = sum(os.path.getsize(os.path.join(d, f))
                 for d, _, files in os.walk(corpus) for f in files)
     print("seed corpora: %d bytes under %s" % (total, corpus))
