@@ -7,8 +7,9 @@
 # than 5 MB after the first 100 frames. The player is kept away from the
 # trophy's cell, so the game never wins and ends itself; see tools/soakGame.cpp.
 #
-# On a software renderer a full-size frame takes about a quarter of a second,
-# so the default run lasts well over an hour; FRAMES=2000 gives a quick one.
+# On two cores with Mesa's software renderer the default run takes from about
+# half an hour to over an hour, depending on what else the machine is doing;
+# FRAMES=2000 gives a quick one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

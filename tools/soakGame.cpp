@@ -14,15 +14,18 @@
 // renderer has built everything it keeps before the baseline is taken.
 //
 // Staying clear of the win: the won game ends itself after 300 frames, so
-// the player never reaches the trophy's cell (2, 2, 0). W/S/A/D move only in
-// the horizontal plane and Q/E only along y, and a hold uses one of the two
-// kinds, never both. Horizontal holds start only with the player's cell at
-// y >= 4, so they never reach y = 2; E (down) is held only outside the goal's
-// column and the columns next to it (x 1 to 3 with z 0 to 1), so no descent
-// ends in the goal. Entering those columns therefore always happens at y >= 4,
-// and nothing lowers y there. Each hold is released and a few frames are
-// followed before the next choice, so every choice sees where the player
-// really stopped. Reaching the goal cell anyway counts as a failure.
+// the player never reaches the trophy's cell (2, 2, 0). W/S/A/D move the
+// camera only in the horizontal plane and Q/E only along y, exactly (the
+// other coordinates do not change at all), and one hold uses one of the two
+// kinds, never both. So a horizontal hold keeps the player's cell y and a
+// vertical one keeps its column, and the rules are: horizontal holds only
+// when the cell y is not 2; in the goal's column (x 2, z 0) Q only above
+// y = 2 and E only below it; elsewhere Q and E freely. In every state one of
+// the three is allowed (blocks may still stall the player at y = 2 between
+// two occupied cells; the count of cell changes at the end shows how much
+// the player moved). Each hold is released and a few frames are followed
+// before the next choice, so every choice sees where the player really
+// stopped. Reaching the goal cell anyway counts as a failure.
 //
 // The seed fixes the stream of random choices; what each choice does still
 // depends on the frame times, so two runs with one seed play alike, not the
@@ -56,12 +59,6 @@ constexpr std::size_t baselineFrame = 100;
 constexpr std::size_t memoryEveryFrames = 250;
 constexpr long memoryToleranceKb = 5 * 1024;
 constexpr std::size_t progressEveryFrames = 1000;
-// The lowest cell y for horizontal holds, and the columns where E is never
-// held: the goal's column and the ones next to it.
-constexpr int lowestHorizontalY = 4;
-constexpr int guardedLowX = 1;
-constexpr int guardedHighX = 3;
-constexpr int guardedHighZ = 1;
 
 int usage(const char* program) {
     std::cerr << "Usage: " << program << " <game-binary> <asset-dir> <frames> [seed]\n"
@@ -139,7 +136,11 @@ class Soak {
     bool perform(const Action& action);
     bool hold(const std::vector<std::string>& keys, std::size_t count);
     Action nextAction();
+    Action movement(std::size_t preferred);
     Action horizontalHold();
+    bool inGoalColumn() const;
+    bool mayMoveHorizontally() const;
+    bool mayRise() const;
     bool mayDescend() const;
     std::size_t randomBetween(std::size_t low, std::size_t high);
     double elapsedSeconds() const;
@@ -273,10 +274,21 @@ bool Soak::warmUp() {
     return perform(Action{{}, 2, 120, -40}) && followUntil(baselineFrame + 1);
 }
 
-bool Soak::mayDescend() const {
+bool Soak::inGoalColumn() const {
     const Cell at = mirror.playerCell();
-    const bool guarded = at.x >= guardedLowX && at.x <= guardedHighX && at.z <= guardedHighZ;
-    return !guarded && at.y > 0;
+    return at.x == goalCell.x && at.z == goalCell.z;
+}
+
+bool Soak::mayMoveHorizontally() const {
+    return mirror.playerCell().y != goalCell.y;
+}
+
+bool Soak::mayRise() const {
+    return !inGoalColumn() || mirror.playerCell().y > goalCell.y;
+}
+
+bool Soak::mayDescend() const {
+    return !inGoalColumn() || mirror.playerCell().y < goalCell.y;
 }
 
 Action Soak::horizontalHold() {
@@ -285,18 +297,30 @@ Action Soak::horizontalHold() {
     return Action{choices[random() % choices.size()], randomBetween(1, 10), 0, 0};
 }
 
+// A hold of the preferred kind (0 horizontal, 1 up, 2 down) when the rules
+// allow it, otherwise of the next kind they allow.
+Action Soak::movement(std::size_t preferred) {
+    const bool allowed[3] = {mayMoveHorizontally(), mayRise(), mayDescend()};
+    std::size_t kind = preferred;
+    while (!allowed[kind]) {
+        kind = (kind + 1) % 3;
+    }
+    if (kind == 0) {
+        return horizontalHold();
+    }
+    return Action{{kind == 1 ? "q" : "e"}, randomBetween(1, 4), 0, 0};
+}
+
 Action Soak::nextAction() {
     const std::size_t roll = random() % 100;
-    const bool lowForHorizontal = mirror.playerCell().y < lowestHorizontalY;
     if (roll < 50) {
-        return lowForHorizontal ? Action{{"q"}, randomBetween(1, 4), 0, 0} : horizontalHold();
+        return movement(0);
     }
-    if (roll < 62) {
-        return Action{{"q"}, randomBetween(1, 4), 0, 0};
+    if (roll < 63) {
+        return movement(1);
     }
     if (roll < 76) {
-        return mayDescend() ? Action{{"e"}, randomBetween(1, 4), 0, 0}
-                            : Action{{"q"}, randomBetween(1, 2), 0, 0};
+        return movement(2);
     }
     if (roll < 92) {
         const int dx = static_cast<int>(randomBetween(0, 400)) - 200;

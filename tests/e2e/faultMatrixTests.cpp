@@ -2,9 +2,9 @@
 // emptied, cut to the first half of its bytes, or replaced by noise of the
 // same size. Each case runs the real game in a copy of the assets with that
 // one file damaged. A broken shader must end the game with its message and
-// status 1 at once; any other broken file must cost only that asset: one
-// report line, frames that keep coming, and Escape still ends the game with
-// status 0. No case may crash or hang the game.
+// status 1 at once; any other broken file must cost only that asset: the
+// game reports what its loader made of the file, keeps drawing frames, and
+// Escape still ends it with status 0. No case may crash or hang the game.
 #include "support/gameLauncher.h"
 
 #include <assimp/Importer.hpp>
