@@ -9,8 +9,9 @@ packages=(
     libgl1-mesa-dri libglx-mesa0 mesa-utils libx11-dev libxtst6
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
-    clang libclang-rt-14-dev
+    clang
 )
+needFuzzerRuntime=yes
 # Only the packages the play command needs, when called with --play.
 if [[ "${1:-}" == "--play" ]]; then
     packages=(
@@ -19,7 +20,32 @@ if [[ "${1:-}" == "--play" ]]; then
         libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst6
         xvfb xauth xdotool x11-utils imagemagick
     )
+    needFuzzerRuntime=no
 fi
+
+# libFuzzer comes with clang's runtime libraries, packaged for each clang
+# version: libclang-rt-N-dev on Debian 12 and recent Ubuntus, inside
+# libclang-common-N-dev on older ones. N is the version the distribution's
+# default clang depends on.
+hasFuzzerRuntime() {
+    command -v clang >/dev/null &&
+        [[ -n "$(find "$(clang -print-resource-dir)" -name 'libclang_rt.fuzzer-*.a' 2>/dev/null)" ]]
+}
+
+fuzzerRuntimePackage() {
+    local version
+    version=$(apt-cache depends clang 2>/dev/null |
+        awk -F'clang-' '/Depends: clang-[0-9]+$/ && !found { print $2; found = 1 }')
+    if [[ -z "$version" ]]; then
+        echo "cannot tell which clang version the clang package installs" >&2
+        return 1
+    fi
+    if apt-cache show "libclang-rt-$version-dev" >/dev/null 2>&1; then
+        echo "libclang-rt-$version-dev"
+    else
+        echo "libclang-common-$version-dev"
+    fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -27,7 +53,11 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-if [[ ${#missing[@]} -eq 0 ]]; then
+fuzzerRuntimeMissing=no
+if [[ "$needFuzzerRuntime" == yes ]] && ! hasFuzzerRuntime; then
+    fuzzerRuntimeMissing=yes
+fi
+if [[ ${#missing[@]} -eq 0 && "$fuzzerRuntimeMissing" == no ]]; then
     exit 0
 fi
 
@@ -35,6 +65,10 @@ sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then
     sudo_cmd=(sudo)
 fi
-echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+if [[ "$fuzzerRuntimeMissing" == yes ]]; then
+    runtimePackage=$(fuzzerRuntimePackage)
+    missing+=("$runtimePackage")
+fi
+echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null

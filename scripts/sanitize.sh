@@ -7,7 +7,7 @@
 #   FUZZ_SECONDS   seconds per fuzz harness (default 60; 0 skips fuzzing)
 #   SESSION_FRAMES frames of the played session (default 300)
 #
-# Expects the packages of scripts/install-deps.sh (clang, libclang-rt-14-dev,
+# Expects the packages of scripts/install-deps.sh (clang and its libFuzzer runtime,
 # xvfb, xdotool). Fuzzer crash inputs are kept in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
