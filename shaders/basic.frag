@@ -99,7 +99,7 @@ void main() {
         vec3 norm = faceforward(normalize(Normal), -viewDir, normalize(Normal));
         float diff = max(dot(norm, lightDir), 0.0);
         vec3 reflectDir = reflect(-lightDir, norm);
-        float spec = pow(max(dot(viewDir, reflectDir), 0.0), material.shininess);
+        float highlight = pow(max(dot(viewDir, reflectDir), 0.0), material.shininess);
 
         float spot = smoothstep(0.0, 1.0, clamp((theta - light.outerCutOff) /
                                                     (light.cutOff - light.outerCutOff),
@@ -107,7 +107,8 @@ void main() {
         float attenuation = 1.0 / (light.constant + light.linear * distance +
                                    light.quadratic * distance * distance);
         float lit = spot * attenuation * (1.0 - shadowAmount(norm));
-        color += lit * (light.diffuse * diff * albedo + light.specular * spec * specularSample);
+        color += lit * (light.diffuse * diff * albedo +
+                        light.specular * highlight * specularSample);
     }
 
     FragColor = vec4(color, 1.0);

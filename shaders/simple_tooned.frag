@@ -73,14 +73,14 @@ void main() {
     float diff = banded(max(dot(norm, lightDir), 0.0));
     vec3 reflectDir = reflect(-lightDir, norm);
     float specPower = pow(max(dot(viewDir, reflectDir), 0.0), material.shininess);
-    float spec = smoothstep(0.45, 0.55, specPower);
+    float highlight = smoothstep(0.45, 0.55, specPower);
     vec3 specularSample = max(texture(material.specular, TexCoords).rgb, vec3(0.35));
 
     float rim = smoothstep(0.62, 0.7, 1.0 - max(dot(viewDir, norm), 0.0));
 
     vec3 color = light.ambient * albedo;
     color += spot * attenuation *
-             (light.diffuse * diff * albedo + light.specular * spec * specularSample);
+             (light.diffuse * diff * albedo + light.specular * highlight * specularSample);
     color += rim * 0.35 * albedo;
 
     FragColor = vec4(color, 1.0);

@@ -6,6 +6,7 @@
 // Run from the repository root under Xvfb:
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/frameBench [frames]
 #include "app/camera.h"
+#include "app/frame.h"
 #include "app/frameState.h"
 #include "app/particles.h"
 #include "app/startup.h"
@@ -36,15 +37,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int warmUpFrames = 30;
 constexpr int defaultMeasuredFrames = 300;
 constexpr float benchFrameTime = 1.0f / 60.0f;
-
-// The frame's own step before the lit pass: both targets cleared.
-void clearTargetsForLitPass() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
 
 void litPass() {
     clearTargetsForLitPass();

@@ -30,15 +30,6 @@ void updateFrameTiming() {
     lastFrame = now;
 }
 
-// Both the window and the off-screen target start the lit pass cleared.
-void clearTargetsForLitPass() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
 void runParticleStep() {
     const int instanceCount = updateParticleSystem(particles, deltaTime, camera.position);
     uploadParticles(instanceCount);
@@ -58,6 +49,15 @@ void runWonFrame(GLFWwindow* window) {
 }
 
 } // namespace
+
+// Both the window and the off-screen target start the lit pass cleared.
+void clearTargetsForLitPass() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 void drawFramePasses() {
     if (wireframe) {
