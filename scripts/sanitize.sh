@@ -174,13 +174,18 @@ buildFuzz() {
     endPhase
 }
 
-# Fuzzes a copy of the committed seeds, which stay as they are.
+# Fuzzes a copy of the committed seeds, which stay as they are, together with
+# the inputs of earlier findings (tests/fuzz/findings), so each is replayed.
 fuzzHarness() {
     local harness=$1 maxLength=$2
     startPhase "fuzz $harness for $fuzzSeconds s"
     local corpus="$scratch/corpus/$harness" artifacts="$fuzzBuild/artifacts"
+    local findings="$root/tests/fuzz/findings/$harness"
     mkdir -p "$corpus" "$artifacts" "$scratch/tmp"
     cp -r "$root/tests/fuzz/corpus/$harness/." "$corpus" || return 1
+    if [[ -d $findings ]]; then
+        cp -r "$findings/." "$corpus" || return 1
+    fi
     # -close_fd_mask=1 silences the importers' console lines; reports go to stderr.
     if ! "${xvfb[@]}" env TMPDIR="$scratch/tmp" "$fuzzBuild/tests/fuzz/$harness" \
         -max_total_time="$fuzzSeconds" -max_len="$maxLength" -timeout=120 \

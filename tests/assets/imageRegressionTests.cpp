@@ -1,12 +1,14 @@
 // JPEG Huffman tables that stb_image would copy past its fixed arrays: a table
 // claiming more than 256 symbols, or one running past its segment. Found by
-// fuzzing the decoder; such files must be refused before it runs.
+// fuzzing the decoder; such files must be refused before it runs. Also the
+// replay of every input the image fuzzer failed on.
 #include "assets/image.h"
 #include "support/glContext.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
@@ -20,9 +22,13 @@ constexpr unsigned char huffmanMarker = 0xC4;
 constexpr unsigned char scanMarker = 0xDA;
 constexpr std::size_t tableHeaderBytes = 17;
 
-Bytes readBytes(const std::string& relativePath) {
-    std::ifstream file(sourcePath(relativePath), std::ios::binary);
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+Bytes readBytes(const std::string& relativePath) {
+    return readFile(sourcePath(relativePath));
 }
 
 // A progressive copy of the game's wall texture, made by the fuzzing seeds.
@@ -204,4 +210,30 @@ TEST(ProgressiveHuffmanTables, OnlyTheTablesAScanReadsMustBeDefined) {
         EXPECT_FALSE(decodes(bad, reason));
         EXPECT_NE(reason.find("never defined"), std::string::npos) << int(selectors);
     }
+}
+
+// Every input the image fuzzer ever failed on (tests/fuzz/findings) must now
+// give a whole image or a refusal that keeps nothing; under the sanitizers
+// this replays each one for memory errors too.
+TEST(ImageFuzzFindings, EachDecodesWholeOrIsRefusedCleanly) {
+    const std::filesystem::path folder = sourcePath("tests/fuzz/findings/imageFuzz");
+    std::size_t replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const Bytes input = readFile(entry.path());
+        ASSERT_FALSE(input.empty()) << entry.path();
+        RgbImage image;
+        std::string reason;
+        if (decodeRgbImageFromMemory(input.data(), input.size(), image, reason)) {
+            EXPECT_GE(image.width, 1) << entry.path();
+            EXPECT_GE(image.height, 1) << entry.path();
+            EXPECT_EQ(image.pixels.size(), std::size_t(image.width) * image.height * 3u)
+                << entry.path();
+        } else {
+            EXPECT_TRUE(image.pixels.empty()) << entry.path();
+            EXPECT_EQ(image.width, 0) << entry.path();
+            EXPECT_FALSE(reason.empty()) << entry.path();
+        }
+        ++replayed;
+    }
+    EXPECT_GE(replayed, 1u) << "no findings in " << folder;
 }
