@@ -1,7 +1,8 @@
-// Assimp 5.2.5 attaches every texture statement of a material library to the
-// material opened last; before the first newmtl there is none and the import
-// dies on a null pointer. This check reads the libraries first and refuses
-// such files, so a bad asset costs one console line instead of the game.
+// Assimp 5.2.5 writes every texture statement of a material library, and its
+// anisotropy value, into the material opened last; before the first newmtl
+// there is none and the import dies on a null pointer. This check reads the
+// libraries first and refuses such files, so a bad asset costs one console
+// line instead of the game.
 #include "assets/objGuard.h"
 
 #include <algorithm>
@@ -62,17 +63,19 @@ bool startsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Deliberately wide: any case, any indentation, and the keyword prefixes that
-// Assimp matches (it reads "bumpy" as "bump"). Refusing a file that Assimp
-// would have survived only costs a model, never the process.
-bool isTextureStatement(const std::string& word) {
+// What a statement that needs an open material sets ("texture" or
+// "anisotropy"), or nothing. Deliberately wide: any case, any indentation, and
+// the keyword prefixes that Assimp matches (it reads "bumpy" as "bump", and
+// "a0.5" as "a" with its value). Refusing a file that Assimp would have
+// survived only costs a model, never the process.
+std::string materialStatementKind(const std::string& word) {
     const std::string lower = lowerCase(word);
     for (const char* keyword : {"map_", "bump", "disp", "decal", "refl", "norm"}) {
         if (startsWith(lower, keyword)) {
-            return true;
+            return "texture";
         }
     }
-    return false;
+    return startsWith(lower, "a") ? "anisotropy" : std::string();
 }
 
 // Deliberately narrow: only the exact keyword at the start of the line, which
@@ -154,8 +157,9 @@ std::string mtlTextHazard(const std::string& mtlText) {
             return std::string();
         }
         const std::string word = firstWord(lines[i]);
-        if (isTextureStatement(word)) {
-            return "texture statement \"" + word + "\" on line " + std::to_string(i + 1) +
+        const std::string kind = materialStatementKind(word);
+        if (!kind.empty()) {
+            return kind + " statement \"" + word + "\" on line " + std::to_string(i + 1) +
                    " comes before the first newmtl";
         }
     }

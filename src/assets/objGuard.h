@@ -1,6 +1,6 @@
 // A check made before the importer sees a model file: Assimp 5.2.5 crashes on
-// a material library with a texture statement before its first newmtl, and
-// loses the open file of a library of 1 to 7 bytes.
+// a material library with a texture or anisotropy statement before its first
+// newmtl, and loses the open file of a library of 1 to 7 bytes.
 #pragma once
 
 #include <string>

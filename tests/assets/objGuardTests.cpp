@@ -45,6 +45,20 @@ TEST(MtlTextHazard, FlagsKeywordVariantsThatAssimpAlsoReadsAsTextures) {
     }
 }
 
+// Assimp reads a line starting with "a" as the anisotropy value and writes it
+// into the open material, whatever follows the letter; found by fuzzing.
+TEST(MtlTextHazard, FlagsAnAnisotropyValueBeforeTheFirstNewmtl) {
+    EXPECT_EQ(hazardOfStatementFirst("a 0.5"),
+              "anisotropy statement \"a\" on line 1 comes before the first newmtl");
+    for (const char* statement : {"a", "a1", "a.5", "a -1 2 3", "A 1", "  a 1", "aniso 1"}) {
+        EXPECT_NE(hazardOfStatementFirst(statement).find("anisotropy statement"),
+                  std::string::npos)
+            << statement;
+    }
+    EXPECT_EQ(mtlTextHazard("newmtl a\na 0.5\nmap_Kd t.png\n"), "");
+    EXPECT_EQ(mtlTextHazard("Ka 1 1 1\nillum 2\nnewmtl a\na 1\n"), "");
+}
+
 TEST(MtlTextHazard, AcceptsWellFormedLibrariesAndHarmlessLeadingLines) {
     EXPECT_EQ(mtlTextHazard(""), "");
     EXPECT_EQ(mtlTextHazard("newmtl a\nmap_Kd t.png\nmap_Ks s.png\n"), "");
@@ -191,4 +205,16 @@ TEST_F(ImportGuardDeathTest, TextureBeforeNewmtlCrashesTheImporterButNotTheModel
                     "ASSIMP-ERROR: material library .*mtl: texture statement .*\nmeshes 0")
             << path;
     }
+}
+
+TEST_F(ImportGuardDeathTest, AnisotropyBeforeNewmtlCrashesTheImporterButNotTheModel) {
+    scratch.write("bad.mtl", "a 0.5\nnewmtl a\n");
+    const std::string path =
+        scratch.write("model.obj", "mtllib bad.mtl\n" + objTriangleVertices(0) + "f 1 2 3\n");
+    if (aiGetVersionMajor() == 5 && aiGetVersionMinor() <= 2) {
+        EXPECT_EXIT(importRaw(path), crashed, "");
+    }
+    EXPECT_EXIT(importModelAndReport(path), testing::ExitedWithCode(0),
+                "ASSIMP-ERROR: material library .*bad.mtl: anisotropy statement \"a\" on "
+                "line 1 .*\nmeshes 0");
 }
