@@ -6,6 +6,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <iostream>
 
@@ -31,9 +32,33 @@ Glyph uploadGlyph(const FT_GlyphSlot slot) {
     return glyph;
 }
 
+bool fitsGlyphLimit(FT_Pos width, FT_Pos height) {
+    return width <= maxGlyphSide && height <= maxGlyphSide;
+}
+
+// The outline's control box, in whole pixels with one more on each side for
+// rounding, bounds the bitmap that rendering would allocate. Glyphs a font
+// stores as bitmaps arrive already drawn; they are checked after loading.
+bool outlineFits(const FT_GlyphSlot slot) {
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
+        return true;
+    }
+    FT_BBox box;
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    return fitsGlyphLimit((box.xMax - box.xMin) / 64 + 2, (box.yMax - box.yMin) / 64 + 2);
+}
+
+// The same bitmap as loading with FT_LOAD_RENDER, measured before it is drawn.
+bool loadGlyph(FT_Face face, int code) {
+    const FT_GlyphSlot slot = face->glyph;
+    return FT_Load_Char(face, FT_ULong(code), FT_LOAD_DEFAULT) == 0 && outlineFits(slot) &&
+           FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+           fitsGlyphLimit(FT_Pos(slot->bitmap.width), FT_Pos(slot->bitmap.rows));
+}
+
 void loadGlyphs(FT_Face face, std::map<signed char, Glyph>& glyphs) {
     for (int code = 0; code < glyphCodeCount; ++code) {
-        if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER)) {
+        if (!loadGlyph(face, code)) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
             continue;
         }

@@ -17,6 +17,12 @@ struct Glyph {
     GLuint advance = 0; // 1/64 pixel
 };
 
+// The largest glyph bitmap side, in pixels, that a font may give. A 48-pixel
+// glyph is a few dozen pixels across; a damaged font can describe outlines
+// thousands of times larger, which FreeType would render into a bitmap of
+// hundreds of megabytes. Such glyphs are refused before they are rendered.
+constexpr int maxGlyphSide = 768;
+
 // The six (x, y, u, v) vertices of one glyph's quad with the pen at (x, y).
 std::array<float, 24> glyphQuad(const Glyph& glyph, float x, float y, float scale);
 // The pen's x after the glyph: whole pixels of the advance, then the scale.

@@ -20,6 +20,9 @@ void checkGlyph(signed char code, const Glyph& glyph) {
     if (glyph.size.x < 0 || glyph.size.y < 0) {
         invariantBroken("glyph " + std::to_string(int(code)) + " has a negative size");
     }
+    if (glyph.size.x > maxGlyphSide || glyph.size.y > maxGlyphSide) {
+        invariantBroken("glyph " + std::to_string(int(code)) + " is larger than the limit");
+    }
     if (!glIsTexture(glyph.texture)) {
         invariantBroken("glyph " + std::to_string(int(code)) + " has no GL texture");
     }
