@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numeric>
 #include <vector>
 
@@ -22,9 +20,9 @@ constexpr unsigned char huffmanMarker = 0xC4;
 constexpr unsigned char scanMarker = 0xDA;
 constexpr std::size_t tableHeaderBytes = 17;
 
-Bytes readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+Bytes readFile(const std::string& path) {
+    const std::string bytes = fileBytes(path);
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 Bytes readBytes(const std::string& relativePath) {
@@ -219,7 +217,7 @@ TEST(ImageFuzzFindings, EachDecodesWholeOrIsRefusedCleanly) {
     const std::filesystem::path folder = sourcePath("tests/fuzz/findings/imageFuzz");
     std::size_t replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const Bytes input = readFile(entry.path());
+        const Bytes input = readFile(entry.path().string());
         ASSERT_FALSE(input.empty()) << entry.path();
         RgbImage image;
         std::string reason;

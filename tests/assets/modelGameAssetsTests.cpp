@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -33,11 +32,6 @@ Bounds boundsOf(const Model& model) {
         }
     }
     return bounds;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 class GameModelTest : public GlTest {

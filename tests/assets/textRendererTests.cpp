@@ -1,6 +1,7 @@
 // The text renderer: quad placement and pen movement, the glyph table from
 // the real font, what drawing leaves on screen and in GL state, a font that
 // cannot be opened and one whose glyphs are far too large.
+#include "assets/modelData/modelFiles.h"
 #include "assets/textRenderer.h"
 #include "render/renderResources.h"
 #include "support/glContext.h"
@@ -10,8 +11,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -300,11 +299,6 @@ TEST_F(TextDrawing, AFontThatCannotBeOpenedLeavesAWorkingRendererThatDrawsNothin
 
 namespace {
 
-std::string fileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::uint32_t bigEndian32(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -316,7 +310,7 @@ std::uint32_t bigEndian32(const std::string& bytes, std::size_t at) {
 // The seed font of the font fuzzer with another units-per-em value in its
 // head table: outlines scale by 1024 / unitsPerEm against the original.
 std::string seedFontWithUnitsPerEm(std::uint16_t unitsPerEm) {
-    std::string font = fileText(sourcePath("tests/fuzz/corpus/fontFuzz/tinyTrueType.ttf"));
+    std::string font = fileBytes(sourcePath("tests/fuzz/corpus/fontFuzz/tinyTrueType.ttf"));
     const std::size_t tableCount = static_cast<unsigned char>(font.at(4)) << 8 |
                                    static_cast<unsigned char>(font.at(5));
     for (std::size_t entry = 12; entry < 12 + 16 * tableCount; entry += 16) {
@@ -329,20 +323,6 @@ std::string seedFontWithUnitsPerEm(std::uint16_t unitsPerEm) {
     return font;
 }
 
-std::string writtenFont(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(CELLQUEST_BINARY_DIR) + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 } // namespace
 
 // A damaged font whose outlines are far larger than the 48-pixel size asks
@@ -352,17 +332,18 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 // draws it, and only the empty space glyph is left.
 TEST_F(TextDrawing, GlyphsFarLargerThanTheFontSizeAreRefusedBeforeTheyAreDrawn) {
     const std::string failedGlyph = "ERROR::FREETYTPE: Failed to load Glyph\n";
+    ScratchFolder scratch;
     TextRenderer usual;
     testing::internal::CaptureStdout();
-    usual.loadFont(writtenFont("seedFont.ttf", seedFontWithUnitsPerEm(1024)).c_str());
+    usual.loadFont(scratch.write("seedFont.ttf", seedFontWithUnitsPerEm(1024)).c_str());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(usual.glyphs.size(), 128u);
 
     TextRenderer huge;
     testing::internal::CaptureStdout();
-    huge.loadFont(writtenFont("hugeOutlines.ttf", seedFontWithUnitsPerEm(16)).c_str());
+    huge.loadFont(scratch.write("hugeOutlines.ttf", seedFontWithUnitsPerEm(16)).c_str());
     const std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(occurrences(output, failedGlyph), 127u) << output;
+    EXPECT_EQ(countOccurrences(output, failedGlyph), 127) << output;
     EXPECT_EQ(output.size(), 127u * failedGlyph.size());
     ASSERT_EQ(huge.glyphs.size(), 1u);
     EXPECT_EQ(huge.glyphs.count(' '), 1u);
@@ -376,10 +357,12 @@ TEST_F(TextDrawing, GlyphsFarLargerThanTheFontSizeAreRefusedBeforeTheyAreDrawn) 
 // Outlines on both sides of the limit: at 32 units per em the square is 600
 // pixels across and loads, the taller glyphs reach 1050 and are refused.
 TEST_F(TextDrawing, TheGlyphLimitHoldsForEveryLoadedBitmap) {
+    ScratchFolder scratch;
     for (std::uint16_t unitsPerEm : {1024, 256, 64, 32}) {
         TextRenderer renderer;
         testing::internal::CaptureStdout();
-        renderer.loadFont(writtenFont("scaledFont.ttf", seedFontWithUnitsPerEm(unitsPerEm)).c_str());
+        renderer.loadFont(
+            scratch.write("scaledFont.ttf", seedFontWithUnitsPerEm(unitsPerEm)).c_str());
         testing::internal::GetCapturedStdout();
         for (const auto& [code, glyph] : renderer.glyphs) {
             EXPECT_LE(glyph.size.x, maxGlyphSide) << int(code) << " at " << unitsPerEm;

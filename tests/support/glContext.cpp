@@ -10,6 +10,8 @@
 #include <stb/stb_image.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -96,4 +98,9 @@ bool readPngRgba(const std::string& path, int& width, int& height,
 
 std::string sourcePath(const std::string& relative) {
     return std::string(CELLQUEST_SOURCE_DIR) + "/" + relative;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

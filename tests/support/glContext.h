@@ -33,3 +33,5 @@ bool writePngRgba(const std::string& path, int width, int height,
 bool readPngRgba(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgba);
 // Absolute path of a file in the source tree.
 std::string sourcePath(const std::string& relative);
+// The whole file's bytes; empty when it cannot be read.
+std::string fileBytes(const std::string& path);
