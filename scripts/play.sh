@@ -10,8 +10,9 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build="$root/build-play"
 
+source scripts/buildType.sh
 bash scripts/install-deps.sh --play
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCELLQUEST_TESTS=OFF \
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$gameBuildType" -DCELLQUEST_TESTS=OFF \
     -DCELLQUEST_BENCH=OFF >/dev/null
 
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then

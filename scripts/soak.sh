@@ -17,8 +17,9 @@ build="$root/build-soak"
 frames="${FRAMES:-20000}"
 seed="${SEED:-20260}"
 
+source scripts/buildType.sh
 bash scripts/install-deps.sh --play
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCELLQUEST_TESTS=OFF \
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$gameBuildType" -DCELLQUEST_TESTS=OFF \
     -DCELLQUEST_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target cellquest soakGame
 

@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build="$root/build"
 
+source scripts/buildType.sh
 bash scripts/install-deps.sh
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$gameBuildType" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 export MESA_SHADER_CACHE_DIR="$build/mesa-shader-cache"

@@ -16,8 +16,6 @@
 
 #include <cmath>
 
-glm::mat4 modelMatrix(1.0f);
-
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
@@ -91,8 +89,7 @@ float secondsNow() {
 }
 
 void drawFloorPlane(const ShaderProgram& program) {
-    modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 0.0f));
-    sendMatrix(program, "model", modelMatrix);
+    sendMatrix(program, "model", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 0.0f)));
     drawTriangles(planeVao, planeVertexCount);
 }
 
@@ -143,15 +140,13 @@ void setLightingUniforms(const ShaderProgram& program) {
 void drawRoom(const ShaderProgram& program) {
     glUseProgram(program.program);
     bindSurfaceTextures(wallTexture, 0);
-    modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(roomSize / 2.0f));
-    modelMatrix = glm::scale(modelMatrix, glm::vec3(roomSize));
-    sendMatrix(program, "model", modelMatrix);
+    const glm::mat4 room = glm::translate(glm::mat4(1.0f), glm::vec3(roomSize / 2.0f));
+    sendMatrix(program, "model", glm::scale(room, glm::vec3(roomSize)));
     drawTriangles(cubeVao, cubeVertexCount);
 }
 
-void drawBlock(GameObject object, const ShaderProgram& program) {
-    modelMatrix = blockModelMatrix(object.cell);
-    sendMatrix(program, "model", modelMatrix);
+void drawBlock(Cell cell, const ShaderProgram& program) {
+    sendMatrix(program, "model", blockModelMatrix(cell));
     drawTriangles(cubeVao, cubeVertexCount);
 }
 
@@ -160,16 +155,16 @@ void drawLevel(const ShaderProgram& program) {
     drawFloorPlane(program);
     bindSurfaceTextures(diffuseMap, specularMap);
     for (const GameObject& obstacle : obstacles) {
-        drawBlock(obstacle, program);
+        drawBlock(obstacle.cell, program);
     }
     bindSurfaceTextures(wallTexture, 0);
     sendLightColours(program, redLight);
     for (const RedBlock& block : redBlocks) {
-        drawBlock(block, program);
+        drawBlock(block.cell, program);
     }
     sendLightColours(program, blueLight);
     for (const BlueBlock& block : blueBlocks) {
-        drawBlock(block, program);
+        drawBlock(block.cell, program);
     }
 }
 
@@ -196,8 +191,7 @@ void drawLightMarker() {
     const ShaderProgram& program = *lampProgram;
     glUseProgram(program.program);
     sendCamera(program);
-    modelMatrix = glm::translate(glm::mat4(1.0f), lightPos);
-    modelMatrix = glm::scale(modelMatrix, glm::vec3(0.1f));
-    sendMatrix(program, "model", modelMatrix);
+    const glm::mat4 marker = glm::translate(glm::mat4(1.0f), lightPos);
+    sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
     drawTriangles(lightVao, cubeVertexCount);
 }

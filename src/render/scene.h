@@ -10,7 +10,6 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
-extern glm::mat4 modelMatrix;
 // Just under the middle of the ceiling: the marker and the shadow light.
 constexpr glm::vec3 lightPos(5.0f, 9.5f, 5.0f);
 
@@ -22,8 +21,11 @@ constexpr float starTurnRate = 200.0f;
 void setLightingUniforms(const ShaderProgram& program);
 void drawRoom(const ShaderProgram& program);
 void drawLevel(const ShaderProgram& program);
-// Takes a copy: a copy enters no grid entry.
-void drawBlock(GameObject object, const ShaderProgram& program);
+// A block is drawn from its cell alone. GCC 12 at -O3 miscompiled the earlier
+// form that took a sliced copy of the object by value: the copy was never
+// made and every block was drawn at the same garbage place
+// (docs/gcc12-by-value-copy.md keeps the reduced case).
+void drawBlock(Cell cell, const ShaderProgram& program);
 void drawModels(const ShaderProgram& program);
 
 // The lit pass into hdrTarget (lighting, shadow binding, room, level,

@@ -12,9 +12,11 @@ namespace {
 void writeSolidPng(const std::string& path, int width, int height, std::uint8_t r, std::uint8_t g,
                    std::uint8_t b) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::vector<std::uint8_t> rgba;
-    for (int i = 0; i < width * height; ++i) {
-        rgba.insert(rgba.end(), {r, g, b, 255});
+    std::vector<std::uint8_t> rgba(std::size_t(width) * height * 4, 255);
+    for (std::size_t pixel = 0; pixel < rgba.size(); pixel += 4) {
+        rgba[pixel] = r;
+        rgba[pixel + 1] = g;
+        rgba[pixel + 2] = b;
     }
     ASSERT_TRUE(writePngRgba(path, width, height, rgba));
 }

@@ -136,16 +136,11 @@ TEST_F(SceneTest, roomIsTheTenUnitBoxWithWallTextureAndNoSpecularMap) {
     expectNoGlError("drawRoom");
 }
 
-TEST_F(SceneTest, drawBlockPlacesACopyWithoutTouchingItsGrid) {
-    LevelGrid grid;
-    const GameObject block(Cell{3, 4, 5}, grid);
+TEST_F(SceneTest, drawBlockPlacesTheBlockOfItsCell) {
     glUseProgram(basicProgram->program);
-    drawBlock(block, *basicProgram);
+    drawBlock(Cell{3, 4, 5}, *basicProgram);
     expectMatrixNear(uniformMat4(basicProgram->program, "model"), blockModelMatrix(Cell{3, 4, 5}),
                      0.0f);
-    expectMatrixNear(modelMatrix, blockModelMatrix(Cell{3, 4, 5}), 0.0f);
-    EXPECT_EQ(grid.size(), 1u);
-    EXPECT_EQ(grid.at(Cell{3, 4, 5}), &block);
 }
 
 TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
@@ -233,7 +228,7 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
     glBindTexture(GL_TEXTURE_2D, diffuseMap);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, specularMap);
-    drawBlock(obstacles[0], *basicProgram);
+    drawBlock(obstacles[0].cell, *basicProgram);
     glFinish();
     expectVec3Near(sceneColourAt(centreX, centreY), inFrame, 1e-3f);
 }
