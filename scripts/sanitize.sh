@@ -29,39 +29,10 @@ export XDG_CACHE_HOME="$asanBuild/cache"
 sanitizerReport='AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|runtime error:'
 
 # ------------------------------------------------------------ played session
-# Runs inside xvfb-run: the script calls itself with --session.
+# The session is played by tools/playSession with the driver the end-to-end
+# tests use; this script only counts the trace lines it saved.
 
 frameCount() { grep -c 'redblock:' "$1" || true; }
-
-# Waits until the game has written at least $2 trace lines to $1, or has ended.
-waitForFrames() {
-    local out=$1 target=$2 game=$3
-    while kill -0 "$game" 2>/dev/null && (($(frameCount "$out") < target)); do
-        sleep 0.2
-    done
-}
-
-# Holds each key of the list for $frames frames, one after the other.
-holdKeys() {
-    local out=$1 game=$2 frames=$3
-    shift 3
-    for key in "$@"; do
-        kill -0 "$game" 2>/dev/null || return 0
-        xdotool keydown "$key" || true
-        waitForFrames "$out" $(($(frameCount "$out") + frames)) "$game"
-        xdotool keyup "$key" || true
-    done
-}
-
-turnMouse() {
-    local out=$1 game=$2
-    for delta in "40 0" "0 25" "-60 -10" "20 -15"; do
-        kill -0 "$game" 2>/dev/null || return 0
-        # shellcheck disable=SC2086
-        xdotool mousemove_relative -- $delta || true
-        waitForFrames "$out" $(($(frameCount "$out") + 5)) "$game"
-    done
-}
 
 # Mesa unloads its driver when the game shuts the window system down; what the
 # driver still held is then referenced only from its unmapped data and would
@@ -77,42 +48,6 @@ driverPreload() {
     fi
     echo "$(gcc -print-file-name=libasan.so) $driver"
 }
-
-playSession() {
-    local out=$1 err=$2 preload
-    preload=$(driverPreload)
-    LD_PRELOAD="$preload" "$asanBuild/cellquest" --windowed </dev/null >"$out" 2>"$err" &
-    local game=$!
-    local window=""
-    while [[ -z "$window" ]] && kill -0 "$game" 2>/dev/null; do
-        window=$(xdotool search --onlyvisible --name '^Game$' | head -n 1 || true)
-        sleep 0.2
-    done
-    if [[ -z "$window" ]]; then
-        wait "$game" # ended before its window showed: pass its status on
-        return 1
-    fi
-    xdotool windowfocus --sync "$window"
-    waitForFrames "$out" 10 "$game"
-    local step=$((sessionFrames / 20 > 1 ? sessionFrames / 20 : 1))
-    holdKeys "$out" "$game" "$step" w a q
-    turnMouse "$out" "$game"
-    holdKeys "$out" "$game" 2 F2 F3
-    holdKeys "$out" "$game" "$step" s d e
-    holdKeys "$out" "$game" 2 F3 F2
-    turnMouse "$out" "$game"
-    holdKeys "$out" "$game" "$step" w d
-    waitForFrames "$out" "$sessionFrames" "$game"
-    if kill -0 "$game" 2>/dev/null; then
-        xdotool key --window "$window" Escape || true
-    fi
-    wait "$game"
-}
-
-if [[ "${1:-}" == "--session" ]]; then
-    playSession "$2" "$3"
-    exit
-fi
 
 # ------------------------------------------------------------ phases
 
@@ -146,7 +81,8 @@ runTests() {
 runSession() {
     startPhase "played session of $sessionFrames frames under the sanitizers"
     local out="$scratch/game.out" err="$scratch/game.err" status=0
-    "${xvfb[@]}" bash "$0" --session "$out" "$err" || status=$?
+    "${xvfb[@]}" "$asanBuild/playSession" "$asanBuild/cellquest" "$root" "$sessionFrames" \
+        "$out" "$err" "LD_PRELOAD=$(driverPreload)" </dev/null || status=$?
     echo "   frames: $(frameCount "$out"), exit status: $status"
     if grep -Eq "$sanitizerReport" "$err"; then
         echo "sanitizer report from the game:" >&2

@@ -7,8 +7,7 @@
 // The output is the same on every run: all randomness is a hash of the pixel.
 // The crate is 510 pixels wide so its RGB rows are not a multiple of four
 // bytes long, which keeps the texture upload's row alignment honest.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
+#include "assets/imageWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,14 +149,12 @@ void shadeRelief(Picture& picture, float strength, bool wrapAround) {
 
 bool writePng(const std::string& path, const Picture& picture) {
     const std::vector<unsigned char> bytes = toBytes(picture);
-    return stbi_write_png(path.c_str(), picture.width, picture.height, 3, bytes.data(),
-                          picture.width * 3) != 0;
+    return writePng(path, picture.width, picture.height, 3, bytes.data());
 }
 
 bool writeJpeg(const std::string& path, const Picture& picture) {
     const std::vector<unsigned char> bytes = toBytes(picture);
-    return stbi_write_jpg(path.c_str(), picture.width, picture.height, 3, bytes.data(),
-                          jpegQuality) != 0;
+    return writeJpg(path, picture.width, picture.height, bytes.data(), jpegQuality);
 }
 
 // ---------------------------------------------------------------- crate

@@ -8,9 +8,7 @@
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
+#include "assets/imageWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -297,7 +295,7 @@ bool writeTexture(const std::string& path, int size, const Shader& shade) {
             }
         }
     }
-    return stbi_write_png(path.c_str(), size, size, 3, pixels.data(), size * 3) != 0;
+    return writePng(path, size, size, 3, pixels.data());
 }
 
 // Brushed round the axis: fine streaks along u, and two engraved rings on

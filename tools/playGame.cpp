@@ -5,8 +5,8 @@
 //   playGame <game-binary> <asset-dir> <screenshot-dir>
 //
 // The driver is the one the end-to-end tests use (the gameDriver library).
-#include "support/gameLauncher.h"
-#include "support/playDriver.h"
+#include "driver/gameLauncher.h"
+#include "driver/playDriver.h"
 
 #include <filesystem>
 #include <iostream>

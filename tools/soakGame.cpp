@@ -33,8 +33,8 @@
 //
 // The launcher and the world mirror are the end-to-end tests' own (the
 // gameDriver library).
-#include "support/gameLauncher.h"
-#include "support/playDriver.h"
+#include "driver/gameLauncher.h"
+#include "driver/playDriver.h"
 
 #include <chrono>
 #include <cstdio>

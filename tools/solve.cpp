@@ -1,61 +1,135 @@
-// Prints a shortest way from the start layout to the trophy's cell, found by
-// the game's own rules: one line per move with the cells the trace line would
-// show after it.
+// Finds a shortest way to the trophy by the game's own rules, for the game's
+// built-in room or for a level file, and checks the file's par against it.
 //
-// Usage: solve        (exit 0 with the plan, 1 when the level cannot be won)
-#include "app/gameModels.h"
-#include "world/level.h"
-#include "world/levelState.h"
-#include "world/movement.h"
+// Usage: solve [FILE] [--max-moves N] [--max-states N] [--trace]
+//   FILE            a .level file; without one, the built-in room
+//   --max-moves N   look for ways of at most N moves (default: any length)
+//   --max-states N  hold at most N level states (default: solverStateBudget,
+//                   which keeps the search under 2 GB)
+//   --trace         after the plan, how long the search took and one line per
+//                   move with the trace line the game would show after it
+//
+// Exit status:
+//   0  "winnable in N moves: -x +y ...", and the file's par (if any) agrees
+//   1  "no way to the trophy": every reachable state was searched
+//   2  a malformed level file (the loader's one line on stderr) or bad usage
+//   3  "undecided": a budget ran out before the search could tell
+//   4  winnable, but the file's par differs from the shortest way: a level
+//      with a wrong par is broken, so a pack check fails on it
+#include "game/trace.h"
+#include "world/levelFile.h"
+#include "world/rules.h"
 #include "world/solver.h"
 
 #include <chrono>
 #include <cstdio>
-#include <glm/vec3.hpp>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
-Cell goalCell() {
-    return Cell{static_cast<int32_t>(trophyPosition.x), static_cast<int32_t>(trophyPosition.y),
-                static_cast<int32_t>(trophyPosition.z)};
+enum ExitCode { winnable = 0, noWay = 1, badInput = 2, undecided = 3, wrongPar = 4 };
+
+struct Options {
+    std::string file; // empty for the built-in room
+    SolverBudget budget;
+    bool trace = false;
+};
+
+constexpr char usage[] = "usage: solve [FILE] [--max-moves N] [--max-states N] [--trace]\n";
+
+std::optional<int> countArgument(const std::string& text, int least) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos) {
+        return std::nullopt;
+    }
+    const int value = std::stoi(text);
+    return value >= least ? std::optional<int>(value) : std::nullopt;
 }
 
-// Plays one move on the real objects: the player enters the middle of the
-// neighbouring cell and the blocks answer the change of cell.
-void playMove(Direction direction) {
-    Cell target = player.cell;
-    const int axis = direction > 0 ? direction - 1 : -direction - 1;
-    const int delta = direction > 0 ? 1 : -1;
-    (axis == 0 ? target.x : axis == 1 ? target.y : target.z) += delta;
-    player.setPosition(glm::vec3(target.x + 0.5f, target.y + 0.5f, target.z + 0.5f));
-    stepBlocks(player.direction);
+std::optional<Options> optionsOf(const std::vector<std::string>& args) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == "--max-moves" || arg == "--max-states") {
+            const auto count = hasValue ? countArgument(args[++i], arg == "--max-moves" ? 0 : 1)
+                                        : std::nullopt;
+            if (!count) {
+                return std::nullopt;
+            }
+            (arg == "--max-moves" ? options.budget.maxMoves : options.budget.maxStates) = *count;
+        } else if (arg.empty() || arg[0] == '-' || !options.file.empty()) {
+            return std::nullopt;
+        } else {
+            options.file = arg;
+        }
+    }
+    return options;
 }
 
-void printCell(const Cell& cell) { std::printf("%d%d%d", cell.x, cell.y, cell.z); }
+std::string planText(const std::vector<Direction>& moves) {
+    std::string text;
+    for (Direction move : moves) {
+        text += (text.empty() ? "" : " ") + directionName(move);
+    }
+    return text;
+}
+
+void printTrace(Level level, const SolveResult& result, double milliseconds) {
+    std::printf("searched %d states in %.1f ms\n", result.states, milliseconds);
+    for (std::size_t i = 0; i < result.moves.size(); ++i) {
+        const Direction move = result.moves[i];
+        movePlayerOneCell(level, move);
+        std::printf("%2zu  %s  %s\n", i + 1, directionName(move).c_str(),
+                    formatTraceLine(traceLineOf(level)).c_str());
+    }
+}
+
+int report(const LevelFile& file, const SolveResult& result) {
+    if (result.outcome == SolveOutcome::noWay) {
+        std::printf("no way to the trophy\n");
+        return noWay;
+    }
+    if (result.outcome == SolveOutcome::undecided) {
+        std::printf("undecided\n");
+        return undecided;
+    }
+    const int length = static_cast<int>(result.moves.size());
+    std::printf("winnable in %d moves: %s\n", length, planText(result.moves).c_str());
+    if (file.par && *file.par != length) {
+        std::fprintf(stderr, "par is %d, but the shortest way takes %d moves\n", *file.par, length);
+        return wrongPar;
+    }
+    return winnable;
+}
 
 } // namespace
 
-int main() {
-    const LevelState start = captureLevelState();
+int main(int argc, char** argv) {
+    const std::optional<Options> options = optionsOf(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options) {
+        std::fputs(usage, stderr);
+        return badInput;
+    }
+    LevelFile file{"", "", std::nullopt, builtInLayout()};
+    if (!options->file.empty()) {
+        const LevelLoad load = loadLevelFile(options->file);
+        if (!load.level) {
+            std::fprintf(stderr, "%s\n", load.error.c_str());
+            return badInput;
+        }
+        file = *load.level;
+    }
+    const Level level(file.layout);
     const auto begin = std::chrono::steady_clock::now();
-    const auto plan = solveLevel(start, goalCell());
-    const double milliseconds =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    if (!plan) {
-        std::printf("no way to the goal found (%.1f ms)\n", milliseconds);
-        return 1;
+    const SolveResult result = searchLevel(level, options->budget);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+    const int status = report(file, result);
+    if (options->trace) {
+        printTrace(level, result, took.count());
     }
-    std::printf("moves: %zu (found in %.1f ms)\n", plan->size(), milliseconds);
-    for (std::size_t i = 0; i < plan->size(); ++i) {
-        playMove((*plan)[i]);
-        std::printf("%2zu  %+d  %s  player ", i + 1, (*plan)[i], directionName((*plan)[i]).c_str());
-        printCell(player.cell);
-        std::printf("  red ");
-        printCell(redBlocks[0].cell);
-        std::printf("  blue ");
-        printCell(blueBlocks[0].cell);
-        std::printf("\n");
-    }
-    restoreLevelState(start);
-    return 0;
+    return status;
 }

@@ -1,7 +1,7 @@
 // The particle step's CPU cost: spawn, ageing, staging and the far-to-near
 // order of the whole pool, at the game's steady state and with a full pool.
-#include "app/camera.h"
-#include "app/particles.h"
+#include "game/camera.h"
+#include "game/particles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,8 @@
 // The per-frame world work on the CPU: the movement step with a key held, the
 // block steps after a change of cell, and the solver on the real level.
-#include "app/camera.h"
-#include "app/frameState.h"
-#include "app/gameModels.h"
-#include "app/input.h"
-#include "world/level.h"
-#include "world/levelState.h"
-#include "world/movement.h"
+#include "game/gameState.h"
+#include "game/movement.h"
+#include "world/rules.h"
 #include "world/solver.h"
 
 #include <benchmark/benchmark.h>
@@ -14,39 +10,32 @@
 namespace {
 
 void BM_ProcessMovementHoldingW(benchmark::State& state) {
-    const LevelState start = captureLevelState();
-    keys[keyW] = true;
-    deltaTime = 1.0f / 60.0f;
+    GameState game;
+    game.input.keys[keyW] = true;
+    game.deltaTime = 1.0f / 60.0f;
     for (auto _ : state) {
-        camera.position = cameraStartPosition;
-        processMovement();
-        benchmark::DoNotOptimize(camera.position);
+        game.camera.position = cameraStartPosition;
+        processMovement(game);
+        benchmark::DoNotOptimize(game.camera.position);
     }
-    keys[keyW] = false;
-    resetFrameState();
-    camera = Camera{};
-    restoreLevelState(start);
 }
 BENCHMARK(BM_ProcessMovementHoldingW);
 
 void BM_StepBlocksBackAndForth(benchmark::State& state) {
-    const LevelState start = captureLevelState();
+    Level level;
     Direction direction = -1;
     for (auto _ : state) {
-        stepBlocks(direction);
+        stepBlocks(level, direction);
         direction = -direction;
-        benchmark::DoNotOptimize(redBlocks[0].cell);
+        benchmark::DoNotOptimize(level.redBlocks[0].cell);
     }
-    restoreLevelState(start);
 }
 BENCHMARK(BM_StepBlocksBackAndForth);
 
 void BM_SolveStartLayout(benchmark::State& state) {
-    const LevelState start = captureLevelState();
-    const Cell goal{static_cast<int32_t>(trophyPosition.x), static_cast<int32_t>(trophyPosition.y),
-                    static_cast<int32_t>(trophyPosition.z)};
+    const Level level;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(solveLevel(start, goal));
+        benchmark::DoNotOptimize(solveLevel(level));
     }
 }
 BENCHMARK(BM_SolveStartLayout)->Unit(benchmark::kMillisecond);

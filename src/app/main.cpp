@@ -1,7 +1,7 @@
 // cellquest: fly through a room of 10 x 10 x 10 cells to the trophy while the
 // red and blue blocks step with and against every change of your cell.
 #include "app/options.h"
-#include "app/startup.h"
+#include "app/runGame.h"
 
 #include <iostream>
 
@@ -15,5 +15,5 @@ int main(int argc, char** argv) {
         std::cout << usageText(argv[0]);
         return 0;
     }
-    return runGame(options.windowed);
+    return runGame(options);
 }

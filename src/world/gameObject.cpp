@@ -1,35 +1,10 @@
 #include "world/gameObject.h"
 
-#include "world/level.h"
-#include "world/movement.h"
-
 namespace {
-
-// Built on first use, so the lists exist before the first block of the level
-// is constructed, whichever file's globals the program builds first.
-std::vector<Cell>& redStartCells() {
-    static std::vector<Cell> cells;
-    return cells;
-}
-
-std::vector<Cell>& blueStartCells() {
-    static std::vector<Cell> cells;
-    return cells;
-}
 
 // Axis 1, 2, 3 is x, y, z, as in the direction codes.
 int32_t& axisIndex(Cell& cell, int32_t axis) {
     return axis == 1 ? cell.x : axis == 2 ? cell.y : cell.z;
-}
-
-// A step that would leave the level keeps the index, so the block's own
-// entry then stops it. Summed wide: a block may have been placed anywhere.
-int32_t steppedIndex(int32_t index, int32_t change) {
-    const int64_t stepped = static_cast<int64_t>(index) + change;
-    if (stepped < lowestBlockIndex || stepped > highestBlockIndex) {
-        return index;
-    }
-    return static_cast<int32_t>(stepped);
 }
 
 // Only the first axis whose index changed counts, and not by how much.
@@ -62,19 +37,26 @@ void Block::stepAlong(Direction direction, int32_t sense) {
         return;
     }
     Cell target = cell;
-    int32_t& index = axisIndex(target, direction > 0 ? direction : -direction);
-    index = steppedIndex(index, direction > 0 ? sense : -sense);
+    const int32_t axis = direction > 0 ? direction : -direction;
+    int32_t& index = axisIndex(target, axis);
+    // Summed wide: a block may have been placed anywhere. A step that would
+    // leave the level keeps the index, so the block's own entry stops it.
+    const int64_t stepped = static_cast<int64_t>(index) + (direction > 0 ? sense : -sense);
+    Cell size = grid->extent;
+    if (stepped >= 0 && stepped < axisIndex(size, axis)) {
+        index = static_cast<int32_t>(stepped);
+    }
     if (grid->count(target) == 0) {
         moveTo(target);
     }
 }
 
 RedBlock::RedBlock(Cell start, LevelGrid& grid) : Block(start, grid) {
-    redStartCells().push_back(start);
+    grid.redStartCells.push_back(start);
 }
 
 std::vector<Cell> RedBlock::startCells() const {
-    return redStartCells();
+    return grid->redStartCells;
 }
 
 void RedBlock::step(Direction direction) {
@@ -82,11 +64,11 @@ void RedBlock::step(Direction direction) {
 }
 
 BlueBlock::BlueBlock(Cell start, LevelGrid& grid) : Block(start, grid) {
-    blueStartCells().push_back(start);
+    grid.blueStartCells.push_back(start);
 }
 
 std::vector<Cell> BlueBlock::startCells() const {
-    return blueStartCells();
+    return grid->blueStartCells;
 }
 
 void BlueBlock::step(Direction direction) {

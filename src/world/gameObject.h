@@ -1,5 +1,6 @@
 // The world's objects: fixed obstacles (plain GameObjects), the red and blue
 // blocks that step after the player changes cell, and the player itself.
+// Each object stands in one grid; a Level owns a grid and its objects.
 #pragma once
 
 #include "world/cell.h"
@@ -10,16 +11,12 @@
 #include <cstdint>
 #include <vector>
 
-// Direction codes of a change of cell: +1/-1 x grew/shrank, +2/-2 y, +3/-3 z.
-using Direction = int32_t;
-
 class GameObject {
   public:
-    // Enters the grid at cell. Tests pass a grid of their own; the game uses
-    // the one level grid.
-    explicit GameObject(Cell cell, LevelGrid& grid = levelGrid);
+    // Enters the grid at cell.
+    GameObject(Cell cell, LevelGrid& grid);
     // A copy carries the cell only: it enters no grid entry, and destroying
-    // it touches the grid neither (the scene drawing takes objects by value).
+    // it touches the grid neither.
     GameObject(const GameObject&) = default;
     GameObject& operator=(const GameObject&) = default;
     // Does not erase the object's grid entry.
@@ -32,6 +29,10 @@ class GameObject {
 
   protected:
     LevelGrid* grid;
+
+  private:
+    // A copied level points its copied objects at its own grid.
+    friend class Level;
 };
 
 class Block : public GameObject {
@@ -44,8 +45,8 @@ class Block : public GameObject {
 
 class RedBlock : public Block {
   public:
-    explicit RedBlock(Cell start, LevelGrid& grid = levelGrid);
-    // The start cells of every red block, in construction order.
+    RedBlock(Cell start, LevelGrid& grid);
+    // The start cells of every red block of its grid, in construction order.
     virtual std::vector<Cell> startCells() const;
     // One cell with the player's direction, if that cell is free and inside.
     void step(Direction direction);
@@ -53,7 +54,7 @@ class RedBlock : public Block {
 
 class BlueBlock : public Block {
   public:
-    explicit BlueBlock(Cell start, LevelGrid& grid = levelGrid);
+    BlueBlock(Cell start, LevelGrid& grid);
     virtual std::vector<Cell> startCells() const;
     // One cell against the player's direction, if free and inside.
     void step(Direction direction);
@@ -62,7 +63,7 @@ class BlueBlock : public Block {
 class Player : public GameObject {
   public:
     // Enters the grid at start, then moves to the cell of startPosition.
-    Player(Cell start, glm::vec3 startPosition, LevelGrid& grid = levelGrid);
+    Player(Cell start, glm::vec3 startPosition, LevelGrid& grid);
     // Takes the camera position: moves the grid entry to its cell and
     // records the direction code of the change (0 when the cell stayed).
     void setPosition(glm::vec3 position);

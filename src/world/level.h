@@ -1,24 +1,36 @@
-// The one level: a 10 x 10 x 10 room with the player, five red and five blue
-// blocks and eleven obstacles, all built before main in this order.
+// A level as a value: its grid and every object in it, built from a layout
+// in the order grid, player, red blocks, blue blocks, crates. A copy is a
+// whole second level with its own grid, so a search or a test can play on
+// it and leave the original as it was.
 #pragma once
 
-#include "world/cell.h"
 #include "world/gameObject.h"
 #include "world/levelGrid.h"
+#include "world/levelLayout.h"
 
-#include <glm/vec3.hpp>
+#include <vector>
 
-constexpr int levelSize = 10;
-constexpr int redBlockCount = 5;
-constexpr int blueBlockCount = 5;
-constexpr int obstacleCount = 11;
+class Level {
+  public:
+    explicit Level(const LevelLayout& layout = builtInLayout());
+    Level(const Level& other);
+    Level& operator=(const Level& other);
+    ~Level() = default;
 
-extern Player player;
-extern RedBlock redBlocks[redBlockCount];
-extern BlueBlock blueBlocks[blueBlockCount];
-extern GameObject obstacles[obstacleCount];
+    const LevelLayout& layout() const { return startLayout; }
+    // The cell of the trophy: reaching it wins.
+    Cell goal() const { return startLayout.trophyCell; }
 
-// The cell a world position belongs to (per-axis floor).
-Cell cellOf(glm::vec3 position);
-// True when the position lies in a cell that another object occupies.
-bool isCellBlocked(glm::vec3 position);
+    LevelGrid grid;
+    Player player;
+    std::vector<RedBlock> redBlocks;
+    std::vector<BlueBlock> blueBlocks;
+    std::vector<GameObject> obstacles;
+
+  private:
+    // Points every object at this level's grid and every grid entry at this
+    // level's object in the place the other level's entry pointed to.
+    void adoptEntriesOf(const Level& other);
+
+    LevelLayout startLayout;
+};

@@ -16,3 +16,8 @@ GameObject* LevelGrid::at(Cell cell) const {
     const auto entry = entries.find(cell);
     return entry == entries.end() ? nullptr : entry->second;
 }
+
+bool LevelGrid::isInside(Cell cell) const {
+    return cell.x >= 0 && cell.x < extent.x && cell.y >= 0 && cell.y < extent.y && cell.z >= 0 &&
+           cell.z < extent.z;
+}

@@ -2,22 +2,16 @@
 
 #include <algorithm>
 #include <tuple>
-#include <vector>
 
 namespace {
 
-bool isInsideLevel(Cell cell) {
-    const auto inside = [](int32_t index) { return index >= 0 && index < levelSize; };
-    return inside(cell.x) && inside(cell.y) && inside(cell.z);
-}
-
-bool isMover(const GameObject* object) {
-    if (object == &player) {
+bool isMover(const Level& level, const GameObject* object) {
+    if (object == &level.player) {
         return true;
     }
     const auto isThis = [object](const GameObject& mover) { return &mover == object; };
-    return std::any_of(std::begin(redBlocks), std::end(redBlocks), isThis) ||
-           std::any_of(std::begin(blueBlocks), std::end(blueBlocks), isThis);
+    return std::any_of(level.redBlocks.begin(), level.redBlocks.end(), isThis) ||
+           std::any_of(level.blueBlocks.begin(), level.blueBlocks.end(), isThis);
 }
 
 std::vector<Cell> cellsOf(const LevelState& state) {
@@ -34,15 +28,15 @@ bool allDistinct(std::vector<Cell> cells) {
 
 // Only the mover's own entry goes; an entry that another object holds in the
 // same cell stays.
-void leaveOwnEntry(GameObject& mover) {
-    if (levelGrid.at(mover.cell) == &mover) {
-        levelGrid.erase(mover.cell);
+void leaveOwnEntry(LevelGrid& grid, GameObject& mover) {
+    if (grid.at(mover.cell) == &mover) {
+        grid.erase(mover.cell);
     }
 }
 
-void enter(GameObject& mover, Cell cell) {
+void enter(LevelGrid& grid, GameObject& mover, Cell cell) {
     mover.cell = cell;
-    levelGrid.insertOrAssign(cell, &mover);
+    grid.insertOrAssign(cell, &mover);
 }
 
 } // namespace
@@ -55,43 +49,52 @@ bool operator<(const LevelState& a, const LevelState& b) {
     return std::tie(a.player, a.red, a.blue) < std::tie(b.player, b.red, b.blue);
 }
 
-LevelState captureLevelState() {
+LevelState captureLevelState(const Level& level) {
     LevelState state;
-    state.player = player.cell;
-    for (int i = 0; i < redBlockCount; ++i) {
-        state.red[i] = redBlocks[i].cell;
+    state.player = level.player.cell;
+    for (const RedBlock& block : level.redBlocks) {
+        state.red.push_back(block.cell);
     }
-    for (int i = 0; i < blueBlockCount; ++i) {
-        state.blue[i] = blueBlocks[i].cell;
+    for (const BlueBlock& block : level.blueBlocks) {
+        state.blue.push_back(block.cell);
     }
     return state;
 }
 
-bool fitsLevel(const LevelState& state) {
+bool fitsLevel(const Level& level, const LevelState& state) {
+    if (state.red.size() != level.redBlocks.size() ||
+        state.blue.size() != level.blueBlocks.size()) {
+        return false;
+    }
     const std::vector<Cell> cells = cellsOf(state);
-    const auto fits = [](Cell cell) {
-        const GameObject* occupant = levelGrid.at(cell);
-        return isInsideLevel(cell) && (occupant == nullptr || isMover(occupant));
+    const auto fits = [&level](Cell cell) {
+        const GameObject* occupant = level.grid.at(cell);
+        return level.grid.isInside(cell) && (occupant == nullptr || isMover(level, occupant));
     };
     return std::all_of(cells.begin(), cells.end(), fits) && allDistinct(cells);
 }
 
-bool restoreLevelState(const LevelState& state) {
-    if (!fitsLevel(state)) {
+bool restoreLevelState(Level& level, const LevelState& state) {
+    if (!fitsLevel(level, state)) {
         return false;
     }
+    LevelGrid& grid = level.grid;
     // Every mover leaves first, so no mover's new cell is taken by an old one.
-    leaveOwnEntry(player);
-    std::for_each(std::begin(redBlocks), std::end(redBlocks), leaveOwnEntry);
-    std::for_each(std::begin(blueBlocks), std::end(blueBlocks), leaveOwnEntry);
-    enter(player, state.player);
-    for (int i = 0; i < redBlockCount; ++i) {
-        enter(redBlocks[i], state.red[i]);
+    leaveOwnEntry(grid, level.player);
+    for (RedBlock& block : level.redBlocks) {
+        leaveOwnEntry(grid, block);
     }
-    for (int i = 0; i < blueBlockCount; ++i) {
-        enter(blueBlocks[i], state.blue[i]);
+    for (BlueBlock& block : level.blueBlocks) {
+        leaveOwnEntry(grid, block);
     }
-    player.direction = 0;
-    player.position = glm::vec3(state.player.x, state.player.y, state.player.z) + 0.5f;
+    enter(grid, level.player, state.player);
+    for (std::size_t i = 0; i < level.redBlocks.size(); ++i) {
+        enter(grid, level.redBlocks[i], state.red[i]);
+    }
+    for (std::size_t i = 0; i < level.blueBlocks.size(); ++i) {
+        enter(grid, level.blueBlocks[i], state.blue[i]);
+    }
+    level.player.direction = 0;
+    level.player.position = cellCentre(state.player);
     return true;
 }

@@ -1,27 +1,28 @@
-// A snapshot of everything that moves in the level, so that a search or a
-// test can try moves on the real objects and put them back afterwards.
+// A snapshot of everything that moves in a level: the player's cell and the
+// cells of the red and blue blocks, in their stepping order.
 #pragma once
 
 #include "world/cell.h"
 #include "world/level.h"
 
-#include <array>
+#include <vector>
 
 struct LevelState {
     Cell player;
-    std::array<Cell, redBlockCount> red;
-    std::array<Cell, blueBlockCount> blue;
+    std::vector<Cell> red;
+    std::vector<Cell> blue;
 };
 
 bool operator==(const LevelState& a, const LevelState& b);
 bool operator<(const LevelState& a, const LevelState& b);
 
-LevelState captureLevelState();
-// True when every cell lies inside the level, no two movers share a cell and
-// none stands on a fixed obstacle: only such a state can be put back without
-// taking another object's grid entry.
-bool fitsLevel(const LevelState& state);
+LevelState captureLevelState(const Level& level);
+// True when the state has one cell for each of the level's blocks, every
+// cell lies inside the level, no two movers share a cell and none stands on
+// a crate: only such a state can be put back without taking another
+// object's grid entry.
+bool fitsLevel(const Level& level, const LevelState& state);
 // Puts the player and the blocks back into the given cells, grid included;
 // the player's direction becomes 0 and its position the middle of its cell.
 // A state that does not fit the level changes nothing and gives false.
-bool restoreLevelState(const LevelState& state);
+bool restoreLevelState(Level& level, const LevelState& state);

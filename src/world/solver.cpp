@@ -1,38 +1,42 @@
 #include "world/solver.h"
 
-#include "world/level.h"
-#include "world/movement.h"
+#include "world/rules.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
+#include <deque>
 #include <queue>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
-constexpr std::array<Direction, 6> moveDirections = {1, -1, 2, -2, 3, -3};
+// Movers packed ten bits a cell, six cells a word: room for the player and
+// 35 blocks, and millions of states fit in the memory of a search.
+constexpr std::size_t keyWords = 6;
+constexpr std::size_t cellsPerWord = 6;
+constexpr std::size_t bitsPerCell = 10;
 
-// A level state packed into two words, ten bits a cell, so that millions of
-// them fit in the memory of a search: the player and the red blocks in the
-// first word, the blue blocks in the second.
 struct StateKey {
-    uint64_t first = 0;
-    uint64_t second = 0;
+    std::array<uint64_t, keyWords> words{};
 };
 
 bool operator==(const StateKey& a, const StateKey& b) {
-    return a.first == b.first && a.second == b.second;
+    return a.words == b.words;
 }
 
 struct StateKeyHash {
     std::size_t operator()(const StateKey& key) const {
-        return std::hash<uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
+        uint64_t hash = 0;
+        for (uint64_t word : key.words) {
+            hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+        }
+        return static_cast<std::size_t>(hash ^ hash >> 29);
     }
 };
 
+// Each index is below ten (a level is at most 10 cells a side).
 uint64_t packedCell(Cell cell) {
     return static_cast<uint64_t>(cell.x * 100 + cell.y * 10 + cell.z);
 }
@@ -42,27 +46,35 @@ Cell unpackedCell(uint64_t bits) {
     return Cell{number / 100, number / 10 % 10, number % 10};
 }
 
+std::vector<Cell> moversOf(const LevelState& state) {
+    std::vector<Cell> cells{state.player};
+    cells.insert(cells.end(), state.red.begin(), state.red.end());
+    cells.insert(cells.end(), state.blue.begin(), state.blue.end());
+    return cells;
+}
+
 StateKey keyOf(const LevelState& state) {
     StateKey key;
-    key.first = packedCell(state.player);
-    for (const Cell& cell : state.red) {
-        key.first = key.first << 10 | packedCell(cell);
-    }
-    for (const Cell& cell : state.blue) {
-        key.second = key.second << 10 | packedCell(cell);
+    const std::vector<Cell> cells = moversOf(state);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        key.words[i / cellsPerWord] |= packedCell(cells[i]) << (i % cellsPerWord * bitsPerCell);
     }
     return key;
 }
 
-LevelState stateOf(StateKey key) {
-    LevelState state;
-    for (int i = blueBlockCount - 1; i >= 0; --i, key.second >>= 10) {
-        state.blue[i] = unpackedCell(key.second);
+// The shape (how many red and blue blocks) comes from the level.
+LevelState stateOf(const StateKey& key, const LevelState& shape) {
+    LevelState state = shape;
+    const auto cellAt = [&key](std::size_t i) {
+        return unpackedCell(key.words[i / cellsPerWord] >> (i % cellsPerWord * bitsPerCell));
+    };
+    state.player = cellAt(0);
+    for (std::size_t i = 0; i < state.red.size(); ++i) {
+        state.red[i] = cellAt(1 + i);
     }
-    for (int i = redBlockCount - 1; i >= 0; --i, key.first >>= 10) {
-        state.red[i] = unpackedCell(key.first);
+    for (std::size_t i = 0; i < state.blue.size(); ++i) {
+        state.blue[i] = cellAt(1 + state.red.size() + i);
     }
-    state.player = unpackedCell(key.first);
     return state;
 }
 
@@ -92,76 +104,48 @@ int32_t distance(Cell from, Cell to) {
     return std::abs(from.x - to.x) + std::abs(from.y - to.y) + std::abs(from.z - to.z);
 }
 
-// Everything of the level that a search touches, to be put back afterwards.
-struct SavedLevel {
-    LevelState state;
-    Direction direction;
-    glm::vec3 position;
+// The index holds node numbers and looks their keys up in the nodes, so each
+// key is stored once. A deque never moves its nodes, so the search's peak
+// memory has no moment with two copies of them.
+using SearchNodes = std::deque<SearchNode>;
+
+struct NodeKeyHash {
+    const SearchNodes* nodes;
+    std::size_t operator()(int32_t node) const { return StateKeyHash()((*nodes)[node].key); }
 };
 
-SavedLevel saveLevel() {
-    return SavedLevel{captureLevelState(), player.direction, player.position};
-}
+struct SameNodeKey {
+    const SearchNodes* nodes;
+    bool operator()(int32_t a, int32_t b) const { return (*nodes)[a].key == (*nodes)[b].key; }
+};
 
-void putBack(const SavedLevel& saved) {
-    restoreLevelState(saved.state);
-    player.direction = saved.direction;
-    player.position = saved.position;
-}
-
-Cell neighbour(Cell cell, Direction direction) {
-    const int32_t sign = direction > 0 ? 1 : -1;
-    switch (direction * sign) {
-    case 1:
-        cell.x += sign;
-        break;
-    case 2:
-        cell.y += sign;
-        break;
-    default:
-        cell.z += sign;
-        break;
-    }
-    return cell;
-}
-
-bool isInsideLevel(Cell cell) {
-    const auto inside = [](int32_t index) { return index >= 0 && index < levelSize; };
-    return inside(cell.x) && inside(cell.y) && inside(cell.z);
-}
-
-// One player move as the game plays it: the player enters the next cell,
-// then every block takes the step that the change of cell causes.
-std::optional<LevelState> playMove(const LevelState& state, Direction direction) {
-    const Cell target = neighbour(state.player, direction);
-    if (!isInsideLevel(target)) {
+std::optional<LevelState> playMove(Level& level, const LevelState& state, Direction direction) {
+    restoreLevelState(level, state);
+    if (!movePlayerOneCell(level, direction)) {
         return std::nullopt;
     }
-    restoreLevelState(state);
-    if (levelGrid.count(target) != 0) {
-        return std::nullopt;
-    }
-    player.setPosition(glm::vec3(target.x, target.y, target.z) + 0.5f);
-    stepBlocks(player.direction);
-    return captureLevelState();
-}
-
-std::vector<Direction> movesTo(const std::vector<SearchNode>& nodes, int32_t last) {
-    std::vector<Direction> moves;
-    for (int32_t node = last; nodes[node].parent >= 0; node = nodes[node].parent) {
-        moves.push_back(nodes[node].lastMove);
-    }
-    std::reverse(moves.begin(), moves.end());
-    return moves;
+    return captureLevelState(level);
 }
 
 class Search {
   public:
-    Search(Cell goal, int maxMoves, int maxStates)
-        : goal(goal), maxMoves(maxMoves), maxStates(maxStates) {}
+    Search(const Level& level, Cell goal, const SolverBudget& budget)
+        : level(level), goal(goal), budget(budget),
+          index(0, NodeKeyHash{&nodes}, SameNodeKey{&nodes}) {}
 
-    std::optional<std::vector<Direction>> run(const LevelState& start) {
+    SolveResult run(const LevelState& start) {
+        shape = start;
         reach(keyOf(start), start.player, -1, 0, 0);
+        const SolveOutcome outcome = search();
+        SolveResult result{outcome, {}, static_cast<int>(index.size())};
+        if (outcome == SolveOutcome::solved) {
+            result.moves = movesTo(goalNode);
+        }
+        return result;
+    }
+
+  private:
+    SolveOutcome search() {
         while (!queue.empty()) {
             const QueueEntry entry = queue.top();
             queue.pop();
@@ -169,21 +153,21 @@ class Search {
             if (entry.moves != node.moves) {
                 continue; // a shorter way to this state came after it was queued
             }
-            const LevelState state = stateOf(node.key);
+            const LevelState state = stateOf(node.key, shape);
             if (state.player == goal) {
-                return movesTo(nodes, entry.node);
+                goalNode = entry.node;
+                return SolveOutcome::solved;
             }
-            if (node.moves < maxMoves && !expand(state, entry.node, node.moves + 1)) {
-                return std::nullopt;
+            if (!expand(state, entry.node, node.moves + 1)) {
+                return SolveOutcome::undecided;
             }
         }
-        return std::nullopt;
+        return cutByMoves ? SolveOutcome::undecided : SolveOutcome::noWay;
     }
 
-  private:
     bool expand(const LevelState& state, int32_t parent, int32_t moves) {
         for (Direction direction : moveDirections) {
-            const std::optional<LevelState> after = playMove(state, direction);
+            const std::optional<LevelState> after = playMove(level, state, direction);
             if (after && !reach(keyOf(*after), after->player, parent, moves, direction)) {
                 return false;
             }
@@ -194,68 +178,82 @@ class Search {
     // False once the search holds as many states as it may.
     bool reach(StateKey key, Cell playerCell, int32_t parent, int32_t moves, Direction move) {
         const int32_t estimate = moves + distance(playerCell, goal);
-        if (estimate > maxMoves) {
-            return true; // cannot reach the goal in the moves left
-        }
-        const SearchNode node{key, parent, moves, move};
-        auto found = index.find(key);
-        if (found == index.end()) {
-            if (static_cast<int>(nodes.size()) >= maxStates) {
-                return false;
-            }
-            found = index.emplace(key, static_cast<int32_t>(nodes.size())).first;
-            nodes.push_back(node);
-        } else if (nodes[found->second].moves > moves) {
-            nodes[found->second] = node;
-        } else {
+        nodes.push_back(SearchNode{key, parent, moves, move});
+        const int32_t added = static_cast<int32_t>(nodes.size() - 1);
+        if (estimate > budget.maxMoves) {
+            // Not cut off when the state was already reached in fewer moves.
+            cutByMoves = cutByMoves || index.count(added) == 0;
+            nodes.pop_back();
             return true;
         }
-        queue.push(QueueEntry{estimate, moves, found->second});
+        const auto [found, isNew] = index.insert(added);
+        if (isNew && static_cast<int>(index.size()) > budget.maxStates) {
+            index.erase(found);
+            return false;
+        }
+        if (!isNew) {
+            nodes.pop_back();
+            if (nodes[*found].moves <= moves) {
+                return true;
+            }
+            nodes[*found] = SearchNode{key, parent, moves, move};
+        }
+        queue.push(QueueEntry{estimate, moves, *found});
         return true;
     }
 
+    std::vector<Direction> movesTo(int32_t last) const {
+        std::vector<Direction> moves;
+        for (int32_t node = last; nodes[node].parent >= 0; node = nodes[node].parent) {
+            moves.push_back(nodes[node].lastMove);
+        }
+        std::reverse(moves.begin(), moves.end());
+        return moves;
+    }
+
+    Level level;
+    LevelState shape;
     Cell goal;
-    int maxMoves;
-    int maxStates;
-    std::vector<SearchNode> nodes;
-    std::unordered_map<StateKey, int32_t, StateKeyHash> index;
+    SolverBudget budget;
+    SearchNodes nodes;
+    std::unordered_set<int32_t, NodeKeyHash, SameNodeKey> index;
     std::priority_queue<QueueEntry> queue;
+    bool cutByMoves = false;
+    int32_t goalNode = -1;
 };
 
 } // namespace
 
-std::optional<std::vector<Direction>> solveLevel(const LevelState& start, Cell goal, int maxMoves,
-                                                 int maxStates) {
-    // No cell outside the level can be reached. A level that could not be
-    // put back as it is, or a start that does not fit it, is left untouched.
-    if (maxMoves < 0 || maxStates < 1 || !isInsideLevel(goal) || !fitsLevel(captureLevelState()) ||
-        !fitsLevel(start)) {
-        return std::nullopt;
+SolveResult searchLevel(const Level& level, const LevelState& start, Cell goal,
+                        const SolverBudget& budget) {
+    // No cell outside the level can be reached, and a start that does not
+    // fit the level cannot be played.
+    if (!level.grid.isInside(goal) || !fitsLevel(level, start)) {
+        return SolveResult{SolveOutcome::noWay, {}, 0};
+    }
+    if (budget.maxMoves < 0 || budget.maxStates < 1) {
+        return SolveResult{};
     }
     if (start.player == goal) {
-        return std::vector<Direction>{};
+        return SolveResult{SolveOutcome::solved, {}, 1};
     }
-    const SavedLevel saved = saveLevel();
-    std::optional<std::vector<Direction>> moves = Search(goal, maxMoves, maxStates).run(start);
-    putBack(saved);
-    return moves;
+    return Search(level, goal, budget).run(start);
 }
 
-std::string directionName(Direction direction) {
-    switch (direction) {
-    case 1:
-        return "+x";
-    case -1:
-        return "-x";
-    case 2:
-        return "+y";
-    case -2:
-        return "-y";
-    case 3:
-        return "+z";
-    case -3:
-        return "-z";
-    default:
-        return ""; // no change of cell has no name
+SolveResult searchLevel(const Level& level, const SolverBudget& budget) {
+    return searchLevel(level, captureLevelState(level), level.goal(), budget);
+}
+
+std::optional<std::vector<Direction>> solveLevel(const Level& level, const LevelState& start,
+                                                 Cell goal, int maxMoves, int maxStates) {
+    SolveResult result = searchLevel(level, start, goal, SolverBudget{maxMoves, maxStates});
+    if (result.outcome != SolveOutcome::solved) {
+        return std::nullopt;
     }
+    return std::move(result.moves);
+}
+
+std::optional<std::vector<Direction>> solveLevel(const Level& level, int maxMoves,
+                                                 int maxStates) {
+    return solveLevel(level, captureLevelState(level), level.goal(), maxMoves, maxStates);
 }

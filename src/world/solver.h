@@ -1,25 +1,63 @@
-// A shortest way through the level by the game's own rules: single-cell
-// player moves along the axes, each followed by the block steps it causes.
+// A shortest way through a level by the game's own rules: single-cell player
+// moves along the axes, each followed by the block steps it causes. The
+// search plays on its own copy of the level.
 #pragma once
 
 #include "world/cell.h"
-#include "world/gameObject.h"
+#include "world/level.h"
 #include "world/levelState.h"
 
+#include <limits>
 #include <optional>
-#include <string>
 #include <vector>
 
-// How many distinct level states a search may hold before it gives up: the
-// block layouts multiply fast, and a level with no way through would
-// otherwise fill the memory. About 100 bytes each.
+// The default of solveLevel, which the game's driver calls while it plays:
+// about 0.15 GB at most, and an answer within seconds either way.
 constexpr int solverStateLimit = 1000000;
+// The default of searchLevel, for tools that may take their time: a search
+// holds about 140 bytes a state at its peak, so this stays below 2 GB.
+constexpr int solverStateBudget = 12000000;
+// No move budget: only the states bound the search.
+constexpr int solverNoMoveLimit = std::numeric_limits<int>::max();
+
+struct SolverBudget {
+    // Ways longer than this are not looked for.
+    int maxMoves = solverNoMoveLimit;
+    // How many distinct level states the search may hold: the block layouts
+    // multiply fast, and a level with no way through would otherwise fill
+    // the memory.
+    int maxStates = solverStateBudget;
+};
+
+enum class SolveOutcome {
+    // moves holds a shortest way.
+    solved,
+    // Every state reachable from the start was searched and none has the
+    // player in the goal cell; also when the start does not fit the level or
+    // the goal lies outside it.
+    noWay,
+    // A budget ran out first: a way may still exist.
+    undecided,
+};
+
+struct SolveResult {
+    SolveOutcome outcome = SolveOutcome::undecided;
+    std::vector<Direction> moves;
+    // Distinct states the search held.
+    int states = 0;
+};
+
+SolveResult searchLevel(const Level& level, const LevelState& start, Cell goal,
+                        const SolverBudget& budget = {});
+// The same from the level as it stands to its trophy.
+SolveResult searchLevel(const Level& level, const SolverBudget& budget = {});
 
 // Shortest list of direction codes that takes the player from the state to
 // the goal cell, or nothing when there is none within maxMoves, when the
 // search meets maxStates first, or when the start does not fit the level.
-// The level's objects are left as they were.
-std::optional<std::vector<Direction>>
-solveLevel(const LevelState& start, Cell goal, int maxMoves = 60, int maxStates = solverStateLimit);
-// "+x", "-x", "+y", "-y", "+z", "-z".
-std::string directionName(Direction direction);
+std::optional<std::vector<Direction>> solveLevel(const Level& level, const LevelState& start,
+                                                 Cell goal, int maxMoves = 60,
+                                                 int maxStates = solverStateLimit);
+// The same from the level as it stands to its trophy.
+std::optional<std::vector<Direction>> solveLevel(const Level& level, int maxMoves = 60,
+                                                 int maxStates = solverStateLimit);

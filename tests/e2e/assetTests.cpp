@@ -2,7 +2,7 @@
 // before it compiles, fatal shader failures, and missing or broken images,
 // models and font that the game reports and plays on without. Each fault test
 // runs the game in a copy of the assets with one file removed or replaced.
-#include "support/gameLauncher.h"
+#include "driver/gameLauncher.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Games on one display would take each other's keyboard focus, so a test
 // holds the display's lock for its whole run: tests started in parallel
 // (ctest -j) on the same display take turns.
-#include "support/gameLauncher.h"
+#include "driver/gameLauncher.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // status 1 at once; any other broken file must cost only that asset: the
 // game reports what its loader made of the file, keeps drawing frames, and
 // Escape still ends it with status 0. No case may crash or hang the game.
-#include "support/gameLauncher.h"
+#include "driver/gameLauncher.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>

@@ -1,6 +1,6 @@
 // The pieces the end-to-end tests stand on, checked without a game: reading
 // trace lines, following the game's world from them, and running commands.
-#include "support/playDriver.h"
+#include "driver/playDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The whole game played from the start to the win with held keys, as a
 // person would, and the won frames that end it.
-#include "support/playDriver.h"
+#include "driver/playDriver.h"
 
 #include <gtest/gtest.h>
 

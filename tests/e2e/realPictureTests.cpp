@@ -3,9 +3,9 @@
 // view after a few moves. The start frame of the release build once showed
 // no block at all while every trace line was right, so the trace alone
 // proves nothing about the picture.
-#include "support/gameLauncher.h"
+#include "driver/gameLauncher.h"
 #include "support/glContext.h"
-#include "support/playDriver.h"
+#include "driver/playDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // frames, the OpenGL context the game asks for, and the start-up failures
 // below the window system (no GLX, too old an OpenGL, GLEW refusing the
 // context) with their streams and exit status.
-#include "support/playDriver.h"
+#include "driver/playDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Starting and ending the game as a player does: the window, the flags, the
 // fatal start-up failures and the exit statuses.
-#include "support/gameLauncher.h"
+#include "driver/gameLauncher.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // step after the player's first change of cell, driven by held keys. The
 // game runs in wireframe mode (F3), whose frames are short enough on the
 // software renderer that one frame's movement stays well inside a cell.
-#include "support/playDriver.h"
+#include "driver/playDriver.h"
 
 #include <gtest/gtest.h>
 

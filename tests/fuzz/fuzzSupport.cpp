@@ -1,5 +1,7 @@
 #include "fuzzSupport.h"
 
+#include "core/scratchFolder.h"
+
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <stdlib.h>
@@ -32,22 +34,6 @@ GLFWwindow* createHiddenWindow() {
     return window;
 }
 
-void removeScratchFolder();
-
-std::string makeScratchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path() / "cellquestFuzzXXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        invariantBroken("cannot create a scratch folder under " + pattern);
-    }
-    std::atexit(removeScratchFolder);
-    return pattern;
-}
-
-void removeScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(scratchFolder(), ignored);
-}
-
 } // namespace
 
 void ensureHiddenGlContext() {
@@ -56,9 +42,12 @@ void ensureHiddenGlContext() {
 }
 
 const std::string& scratchFolder() {
-    // Never destroyed: the exit handler that removes the folder still needs it.
-    static const std::string* const folder = new std::string(makeScratchFolder());
-    return *folder;
+    // Removed with what it holds when the harness exits.
+    static const ScratchFolder folder("cellquestFuzz");
+    if (!folder.valid()) {
+        invariantBroken("cannot create a scratch folder");
+    }
+    return folder.folder();
 }
 
 std::string writeScratchFile(const std::string& name, const std::uint8_t* data, std::size_t size) {

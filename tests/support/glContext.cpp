@@ -1,9 +1,9 @@
 #include "support/glContext.h"
 
+#include "assets/imageWriter.h"
+
 #include <GLFW/glfw3.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 #define STBI_ONLY_PNG
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -80,7 +80,7 @@ bool writePngRgba(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgba) {
     std::vector<std::uint8_t> topFirst = rgba;
     flipRows(width, height, topFirst);
-    return stbi_write_png(path.c_str(), width, height, 4, topFirst.data(), width * 4) != 0;
+    return writePng(path, width, height, 4, topFirst.data());
 }
 
 bool readPngRgba(const std::string& path, int& width, int& height,

@@ -1,5 +1,4 @@
 #include "levelFixture.h"
-#include "world/movement.h"
 
 #include <cmath>
 #include <limits>
@@ -51,4 +50,60 @@ TEST_F(LevelTest, CellsBlockFromTheMomentABlockEntersThem) {
     stepBlocks(1); // red block 6 leaves (5, 7, 7) for (6, 7, 7)
     EXPECT_FALSE(isCellBlocked(glm::vec3(5.5f, 7.5f, 7.5f)));
     EXPECT_TRUE(isCellBlocked(glm::vec3(6.5f, 7.5f, 7.5f)));
+}
+
+TEST_F(LevelTest, ACopyIsASecondLevelWithItsOwnGridAndObjects) {
+    ASSERT_TRUE(movePlayerOneCell(level, -1)); // blocks step: the copy starts moved
+    for (Level copy : {Level(level), [this] {
+                           Level assigned;
+                           assigned = level;
+                           return assigned;
+                       }()}) {
+        EXPECT_EQ(::captureLevelState(copy), captureLevelState());
+        EXPECT_EQ(copy.grid.size(), levelGrid.size());
+        for (const auto& [cell, object] : copy.grid.allEntries()) {
+            EXPECT_EQ(object->cell, cell);
+            EXPECT_NE(object, levelGrid.at(cell)) << "an entry points into the original";
+        }
+        const LevelState before = captureLevelState();
+        ASSERT_TRUE(movePlayerOneCell(copy, -1));
+        EXPECT_EQ(captureLevelState(), before) << "playing the copy moved the original";
+        EXPECT_EQ(copy.grid.at(copy.player.cell), &copy.player);
+        EXPECT_EQ(copy.redBlocks[0].startCells(), redBlocks[0].startCells());
+    }
+}
+
+TEST_F(LevelTest, OneCellMovesStopAtWallsAndObjectsAndStepTheBlocks) {
+    const struct {
+        Cell from;
+        Direction direction;
+        bool moves;
+    } cases[] = {
+        {{5, 7, 9}, 3, false},  // the wall behind the start
+        {{5, 7, 8}, -3, false}, // red block 5 in 5 7 7
+        {{5, 7, 9}, -1, true},  {{0, 0, 0}, -2, false}, {{1, 5, 1}, -2, true},
+        {{3, 2, 2}, 3, false},  // a crate in 3 2 3
+        {{5, 7, 9}, 0, false},  {{5, 7, 9}, 4, false},
+    };
+    for (const auto& c : cases) {
+        Level copy;
+        ASSERT_TRUE(::restoreLevelState(copy, [&] {
+            LevelState state = ::captureLevelState(copy);
+            state.player = c.from;
+            return state;
+        }()));
+        const LevelState before = ::captureLevelState(copy);
+        EXPECT_EQ(movePlayerOneCell(copy, c.direction), c.moves) << directionName(c.direction);
+        if (!c.moves) {
+            EXPECT_EQ(::captureLevelState(copy), before);
+            continue;
+        }
+        EXPECT_EQ(copy.player.cell, neighbourOf(c.from, c.direction));
+        EXPECT_EQ(copy.player.position, cellCentre(copy.player.cell));
+        Level byRule;
+        ::restoreLevelState(byRule, before);
+        byRule.player.setPosition(cellCentre(copy.player.cell));
+        ::stepBlocks(byRule, c.direction);
+        EXPECT_EQ(::captureLevelState(copy), ::captureLevelState(byRule));
+    }
 }

@@ -1,6 +1,4 @@
 #include "levelFixture.h"
-#include "world/movement.h"
-#include "world/solver.h"
 
 #include <cstdlib>
 #include <limits>
@@ -9,27 +7,22 @@ namespace {
 
 const Cell goalCell{2, 2, 0};
 
-Cell neighbour(Cell cell, Direction direction) {
-    const int32_t sign = direction > 0 ? 1 : -1;
-    int32_t* index[] = {&cell.x, &cell.y, &cell.z};
-    *index[std::abs(direction) - 1] += sign;
-    return cell;
-}
-
 // Plays the moves as the frame loop would and fails at the first one that
 // leaves the level or walks into an occupied cell.
-void expectPlayableTo(const LevelState& start, const std::vector<Direction>& moves, Cell goal) {
-    ASSERT_TRUE(restoreLevelState(start));
+void expectPlayableTo(Level& level, const LevelState& start, const std::vector<Direction>& moves,
+                      Cell goal) {
+    Player& player = level.player;
+    ASSERT_TRUE(restoreLevelState(level, start));
     for (Direction move : moves) {
-        const Cell target = neighbour(player.cell, move);
+        const Cell target = neighbourOf(player.cell, move);
         const glm::vec3 middle = glm::vec3(target.x, target.y, target.z) + 0.5f;
-        ASSERT_FALSE(isCellBlocked(middle)) << "move " << directionName(move);
+        ASSERT_FALSE(isCellBlocked(level, middle)) << "move " << directionName(move);
         for (int32_t index : {target.x, target.y, target.z}) {
-            ASSERT_TRUE(index >= 0 && index < levelSize) << "move " << directionName(move);
+            ASSERT_TRUE(index >= 0 && index < roomSize) << "move " << directionName(move);
         }
         player.setPosition(middle);
         ASSERT_EQ(player.direction, move);
-        stepBlocks(player.direction);
+        stepBlocks(level, player.direction);
     }
     EXPECT_EQ(player.cell, goal);
 }
@@ -44,7 +37,7 @@ TEST_F(LevelTest, SolvesTheLevelInTheFewestMovesAndLeavesItAsItWas) {
     EXPECT_EQ(captureLevelState(), start);
     EXPECT_EQ(player.position, savedPosition);
     EXPECT_EQ(levelGrid.size(), 22u);
-    expectPlayableTo(start, *moves, goalCell);
+    expectPlayableTo(level, start, *moves, goalCell);
     EXPECT_TRUE(solveLevel(start, goalCell, 17).has_value());
     EXPECT_FALSE(solveLevel(start, goalCell, 16).has_value());
 }
@@ -57,7 +50,7 @@ TEST_F(LevelTest, FindsTheWayAroundABlueBlockThatCannotGiveWay) {
     EXPECT_EQ(moves->size(), 4u);
     EXPECT_TRUE(solveLevel(start, Cell{2, 3, 4}, 4).has_value());
     EXPECT_FALSE(solveLevel(start, Cell{2, 3, 4}, 3).has_value());
-    expectPlayableTo(start, *moves, Cell{2, 3, 4});
+    expectPlayableTo(level, start, *moves, Cell{2, 3, 4});
 }
 
 TEST_F(LevelTest, FollowsARedBlockThatStepsAwayAhead) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "assets/model.h"
+#include "core/scratchFolder.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -12,41 +13,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        char pattern[] = "/tmp/cellquestModelsXXXXXX";
-        const char* made = mkdtemp(pattern);
-        root = made ? made : "";
-    }
-    // A folder at a known place, for death tests whose child process re-runs
-    // the test and must find the same paths.
-    explicit ScratchFolder(const std::string& fixedRoot) : root(fixedRoot) {
-        std::filesystem::create_directories(root);
-    }
-    ~ScratchFolder() {
-        if (!root.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(root, ignored);
-        }
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& folder() const { return root; }
-    std::string path(const std::string& name) const { return root + "/" + name; }
-    // Writes the bytes exactly, creating folders on the way; returns the path.
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string target = path(name);
-        std::filesystem::create_directories(std::filesystem::path(target).parent_path());
-        std::ofstream(target, std::ios::binary) << bytes;
-        return target;
-    }
-
-  private:
-    std::string root;
-};
 
 // Three corners of a triangle standing at x, as OBJ vertex lines.
 inline std::string objTriangleVertices(float x) {

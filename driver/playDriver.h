@@ -10,7 +10,7 @@
 #include "gameLauncher.h"
 
 #include "world/cell.h"
-#include "world/gameObject.h"
+#include "world/level.h"
 #include "world/levelState.h"
 
 #include <functional>
@@ -18,20 +18,20 @@
 #include <string>
 #include <vector>
 
-// The trophy's cell: reaching it wins.
-constexpr Cell goalCell{2, 2, 0};
+// The trophy's cell of the game's own room: reaching it wins.
+const Cell goalCell = builtInLayout().trophyCell;
 
-// The start layout of the level, from the camera's start and the block kinds'
-// start cells.
-LevelState levelStartState();
+// The start layout of the level as a state of its movers.
+LevelState levelStartState(const LevelLayout& layout = builtInLayout());
 
-// The driver's copy of the game's world: the game's own level objects in this
-// process, advanced from the trace.
+// The driver's copy of the game's world, a level of its own advanced from
+// the trace by the game's own rules.
 class WorldMirror {
   public:
-    // Puts this process's level back to the start layout.
-    WorldMirror();
-    LevelState state() const { return captureLevelState(); }
+    // The level at its start.
+    explicit WorldMirror(const LevelLayout& layout = builtInLayout());
+    LevelState state() const { return captureLevelState(level); }
+    const Level& world() const { return level; }
     Cell playerCell() const;
     // The trace line the game must print for the mirrored world.
     TraceLine expectedTrace() const;
@@ -40,6 +40,9 @@ class WorldMirror {
     // when the trace then agrees with the mirror; otherwise what the game
     // did wrong.
     std::string follow(const TraceLine& line);
+
+  private:
+    Level level;
 };
 
 // The xdotool key that moves the camera along a direction code while the
@@ -90,5 +93,5 @@ struct PlayResult {
 };
 
 // Plays the started, focused game until its first won frame, then leaves it
-// to finish its won frames. Uses this process's level objects.
+// to finish its won frames.
 PlayResult playToWin(GameProcess& game, const PlayOptions& options);

@@ -49,7 +49,6 @@ struct ParticleSystem {
     void restoreOrder();
 };
 
-extern ParticleSystem particles;
 
 constexpr int maxSpawnsPerFrame = 3;
 constexpr glm::vec3 particleSpawnPoint(2.5f, 3.0f, 0.5f);

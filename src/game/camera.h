@@ -1,6 +1,8 @@
 // The first-person camera: the mouse turns it, the wheel zooms it, the keys
-// move it (world/movement). Angles in degrees.
+// move it (game/movement). Angles in degrees.
 #pragma once
+
+#include "world/levelLayout.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -9,7 +11,11 @@ constexpr float degreesToRadians = 0.017453292f;
 constexpr float cameraAspect = 1.3333334f;
 constexpr float cameraNear = 0.1f;
 constexpr float cameraFar = 100.0f;
-constexpr glm::vec3 cameraStartPosition(5.0f, 7.0f, 9.0f);
+// The camera starts at the lowest corner of the player's start cell.
+inline glm::vec3 cameraStartFor(const LevelLayout& layout) {
+    return cellCorner(layout.playerStart);
+}
+inline const glm::vec3 cameraStartPosition = cameraStartFor(builtInLayout());
 
 struct Camera {
     glm::vec3 position = cameraStartPosition;
@@ -20,7 +26,8 @@ struct Camera {
     float fov = 45.0f;
 };
 
-extern Camera camera;
+// A camera at the level's start, looking down the room as at every start.
+Camera cameraAtStart(const LevelLayout& layout);
 
 // Right-handed look-at from position towards position + front.
 glm::mat4 viewMatrix(const Camera& camera);

@@ -1,4 +1,4 @@
-#include "app/particles.h"
+#include "game/particles.h"
 
 #include <glm/geometric.hpp>
 #include <gtest/gtest.h>

@@ -1,8 +1,6 @@
 #include "playDriver.h"
 
-#include "app/camera.h"
-#include "world/level.h"
-#include "world/movement.h"
+#include "world/rules.h"
 #include "world/solver.h"
 
 #include <algorithm>
@@ -40,13 +38,6 @@ int32_t indexOn(const Cell& cell, int axis) {
     return axis == 0 ? cell.x : axis == 1 ? cell.y : cell.z;
 }
 
-Cell neighbourOf(Cell cell, Direction direction) {
-    const int axis = axisOf(direction);
-    int32_t& index = axis == 0 ? cell.x : axis == 1 ? cell.y : cell.z;
-    index += signOf(direction);
-    return cell;
-}
-
 std::string describe(const Cell& cell) {
     std::ostringstream text;
     text << cell;
@@ -82,36 +73,27 @@ int countPixels(const Screenshot& screen, int left, int top, int width, int heig
 // ---------------------------------------------------------------------------
 // The mirrored world
 
-LevelState levelStartState() {
-    LevelState start;
-    start.player = cellOf(cameraStartPosition);
-    const std::vector<Cell> red = redBlocks[0].startCells();
-    const std::vector<Cell> blue = blueBlocks[0].startCells();
-    std::copy_n(red.begin(), redBlockCount, start.red.begin());
-    std::copy_n(blue.begin(), blueBlockCount, start.blue.begin());
-    return start;
+LevelState levelStartState(const LevelLayout& layout) {
+    return captureLevelState(Level(layout));
 }
 
-WorldMirror::WorldMirror() {
-    restoreLevelState(levelStartState());
-}
+WorldMirror::WorldMirror(const LevelLayout& layout) : level(layout) {}
 
 Cell WorldMirror::playerCell() const {
-    return player.cell;
+    return level.player.cell;
 }
 
 TraceLine WorldMirror::expectedTrace() const {
-    return TraceLine{player.cell, redBlocks[0].cell, blueBlocks[0].cell};
+    return traceLineOf(level);
 }
 
 std::string WorldMirror::follow(const TraceLine& line) {
-    if (line.player != player.cell) {
-        const GameObject* occupant = levelGrid.at(line.player);
-        if (occupant != nullptr && occupant != &player) {
+    if (line.player != level.player.cell) {
+        const GameObject* occupant = level.grid.at(line.player);
+        if (occupant != nullptr && occupant != &level.player) {
             return "the player entered " + describe(line.player) + ", which is occupied";
         }
-        player.setPosition(glm::vec3(line.player.x, line.player.y, line.player.z) + 0.5f);
-        stepBlocks(player.direction);
+        movePlayer(level, cellCentre(line.player));
     }
     const TraceLine expected = expectedTrace();
     if (line == expected) {
@@ -261,7 +243,7 @@ bool PlayDriver::followNextFrame() {
     }
     if (mirror.playerCell() != before) {
         ++cellChanges;
-        if (mirror.playerCell() == goalCell) {
+        if (mirror.playerCell() == mirror.world().goal()) {
             result.firstWonFrame = nextFrame;
         }
         note("frame " + std::to_string(nextFrame) + ": player " + describe(before) + " -> " +
@@ -323,7 +305,7 @@ void PlayDriver::settleEstimate(int axis, double position) {
 }
 
 PlayDriver::MoveOutcome PlayDriver::outcomeOf(Cell target, std::size_t changesBefore) const {
-    if (mirror.playerCell() == goalCell) {
+    if (mirror.playerCell() == mirror.world().goal()) {
         return MoveOutcome::won;
     }
     const std::size_t changes = cellChanges - changesBefore;
@@ -360,7 +342,7 @@ PlayDriver::HeldFrame PlayDriver::followHeldFrame(HeldMove& move) {
     } else if (nextFrame - 1 >= move.surelySeen) {
         move.travel += move.step;
     }
-    if (mirror.playerCell() == goalCell) {
+    if (mirror.playerCell() == mirror.world().goal()) {
         return HeldFrame::won;
     }
     // Frames go on moving until the key-up has passed the X server.
@@ -505,12 +487,12 @@ PlayResult PlayDriver::play() {
         }
     }
     int refusals = 0;
-    while (result.failure.empty() && mirror.playerCell() != goalCell) {
+    while (result.failure.empty() && mirror.playerCell() != mirror.world().goal()) {
         if (DriverClock::now() > deadline) {
             fail("out of time after " + std::to_string(result.moves) + " moves");
             break;
         }
-        const std::optional<std::vector<Direction>> plan = solveLevel(mirror.state(), goalCell);
+        const std::optional<std::vector<Direction>> plan = solveLevel(mirror.world());
         if (!plan) {
             fail("no way to the goal from player " + describe(mirror.playerCell()));
             break;
@@ -525,7 +507,7 @@ PlayResult PlayDriver::play() {
             break;
         }
     }
-    if (result.failure.empty() && mirror.playerCell() == goalCell) {
+    if (result.failure.empty() && mirror.playerCell() == mirror.world().goal()) {
         finishWon();
     }
     saveScreens();

@@ -1,6 +1,7 @@
 #include "gameLauncher.h"
 
 #include "assets/image.h"
+#include "assets/imageWriter.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -135,18 +136,6 @@ void readUntilEnd(int fd, LineLog& log) {
 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::optional<Cell> parseCellDigits(const std::string& text, std::size_t at) {
-    if (at + 3 > text.size() || !isDigit(text[at]) || !isDigit(text[at + 1]) ||
-        !isDigit(text[at + 2])) {
-        return std::nullopt;
-    }
-    return Cell{text[at] - '0', text[at + 1] - '0', text[at + 2] - '0'};
 }
 
 } // namespace
@@ -304,46 +293,12 @@ bool LineLog::waitClosed(Seconds timeout) const {
 // ---------------------------------------------------------------------------
 // Trace lines
 
-bool operator==(const TraceLine& a, const TraceLine& b) {
-    return a.player == b.player && a.red == b.red && a.blue == b.blue;
-}
-
 std::ostream& operator<<(std::ostream& out, const Cell& cell) {
     return out << "(" << cell.x << "," << cell.y << "," << cell.z << ")";
 }
 
 std::ostream& operator<<(std::ostream& out, const TraceLine& line) {
     return out << "player " << line.player << " red " << line.red << " blue " << line.blue;
-}
-
-std::optional<TraceLine> parseTraceLine(const std::string& line) {
-    static const std::string redLabel = "\t\tredblock: ";
-    static const std::string blueLabel = "\t\tBlueblock: ";
-    const std::size_t redAt = 3;
-    const std::size_t blueAt = redAt + redLabel.size() + 3;
-    if (line.size() != blueAt + blueLabel.size() + 3 ||
-        line.compare(redAt, redLabel.size(), redLabel) != 0 ||
-        line.compare(blueAt, blueLabel.size(), blueLabel) != 0) {
-        return std::nullopt;
-    }
-    const auto player = parseCellDigits(line, 0);
-    const auto red = parseCellDigits(line, redAt + redLabel.size());
-    const auto blue = parseCellDigits(line, blueAt + blueLabel.size());
-    if (!player || !red || !blue) {
-        return std::nullopt;
-    }
-    return TraceLine{*player, *red, *blue};
-}
-
-std::string formatTraceLine(const TraceLine& line) {
-    std::ostringstream text;
-    const auto digits = [&text](const Cell& cell) { text << cell.x << cell.y << cell.z; };
-    digits(line.player);
-    text << "\t\tredblock: ";
-    digits(line.red);
-    text << "\t\tBlueblock: ";
-    digits(line.blue);
-    return text.str();
 }
 
 // ---------------------------------------------------------------------------
@@ -605,20 +560,7 @@ bool Screenshot::load(const std::string& path) {
 }
 
 bool Screenshot::savePng(const std::string& path) const {
-    // A binary PPM is trivial to write; ImageMagick turns it into the PNG.
-    const std::string raw = path + ".ppm";
-    {
-        std::ofstream out(raw, std::ios::binary | std::ios::trunc);
-        out << "P6\n" << width << " " << height << "\n255\n";
-        out.write(reinterpret_cast<const char*>(rgb.data()),
-                  static_cast<std::streamsize>(rgb.size()));
-        if (!out) {
-            return false;
-        }
-    }
-    const CommandResult converted = runCommand({"convert", raw, "png:" + path}, Seconds(60));
-    std::filesystem::remove(raw);
-    return converted.status == exitedWith(0);
+    return width > 0 && writePng(path, width, height, 3, rgb.data());
 }
 
 bool takeScreenshot(const std::string& path) {
@@ -678,28 +620,19 @@ std::string buildPath(const std::string& relative) {
 }
 
 AssetCopy::AssetCopy(const std::string& source) {
-    char pattern[] = "/tmp/cellquestAssets.XXXXXX";
-    if (!mkdtemp(pattern)) {
+    if (!scratch.valid()) {
         return;
     }
     namespace fs = std::filesystem;
     std::error_code failure;
     for (const std::string& entry : assetEntries()) {
-        fs::copy(fs::path(source) / entry, fs::path(pattern) / entry, fs::copy_options::recursive,
-                 failure);
+        fs::copy(fs::path(source) / entry, fs::path(scratch.path(entry)),
+                 fs::copy_options::recursive, failure);
         if (failure) {
-            fs::remove_all(pattern, failure);
             return;
         }
     }
-    root = pattern;
-}
-
-AssetCopy::~AssetCopy() {
-    if (valid()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
+    copied = true;
 }
 
 bool AssetCopy::remove(const std::string& relative) const {

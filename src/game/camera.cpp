@@ -1,9 +1,12 @@
-#include "app/camera.h"
+#include "game/camera.h"
 
 #include <cmath>
 
-Camera camera;
-
+Camera cameraAtStart(const LevelLayout& layout) {
+    Camera camera;
+    camera.position = cameraStartFor(layout);
+    return camera;
+}
 glm::mat4 viewMatrix(const Camera& cam) {
     const glm::vec3 eye = cam.position;
     const glm::vec3 f = glm::normalize((cam.position + cam.front) - eye);

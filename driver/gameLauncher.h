@@ -5,6 +5,8 @@
 // Free of the test framework, so a command-line tool can drive the game too.
 #pragma once
 
+#include "core/scratchFolder.h"
+#include "game/trace.h"
 #include "world/cell.h"
 
 #include <sys/types.h>
@@ -74,20 +76,9 @@ class LineLog {
     bool closed = false;
 };
 
-// One trace line of the game: the cells of the player, the first red block
-// and the first blue block.
-struct TraceLine {
-    Cell player;
-    Cell red;
-    Cell blue;
-};
-bool operator==(const TraceLine& a, const TraceLine& b);
+// Trace lines and cells in failure messages.
 std::ostream& operator<<(std::ostream& out, const TraceLine& line);
 std::ostream& operator<<(std::ostream& out, const Cell& cell);
-// Reads "<xyz>\t\tredblock: <xyz>\t\tBlueblock: <xyz>" with one digit per
-// index; anything else gives nothing.
-std::optional<TraceLine> parseTraceLine(const std::string& line);
-std::string formatTraceLine(const TraceLine& line);
 
 // The game binary and the asset folder of this build (the tests know both;
 // elsewhere "cellquest" on PATH and the current directory).
@@ -217,19 +208,17 @@ bool takeScreenshot(const std::string& path);
 class AssetCopy {
   public:
     explicit AssetCopy(const std::string& source = defaultAssetDir());
-    AssetCopy(const AssetCopy&) = delete;
-    AssetCopy& operator=(const AssetCopy&) = delete;
-    ~AssetCopy();
 
-    bool valid() const { return !root.empty(); }
-    const std::string& path() const { return root; }
-    std::string file(const std::string& relative) const { return root + "/" + relative; }
+    bool valid() const { return copied; }
+    const std::string& path() const { return scratch.folder(); }
+    std::string file(const std::string& relative) const { return scratch.path(relative); }
     bool remove(const std::string& relative) const;
     bool write(const std::string& relative, const std::string& contents) const;
     std::string read(const std::string& relative) const;
 
   private:
-    std::string root;
+    ScratchFolder scratch{"cellquestAssets."};
+    bool copied = false;
 };
 
 // Names of the run-time asset files and folders, relative to the asset root.

@@ -1,14 +1,9 @@
-#include "app/input.h"
-
-#include "app/camera.h"
-#include "app/frameState.h"
+#include "game/input.h"
 
 #include <cmath>
 
-bool keys[keyCount] = {};
-MouseState mouse;
-
-bool handleKey(int key, int action) {
+bool handleKey(InputState& input, int key, int action) {
+    auto& keys = input.keys;
     if (key == keyEscape && action == actionPress) {
         keys[keyEscape] = true;
         return true;
@@ -24,7 +19,8 @@ bool handleKey(int key, int action) {
     return false;
 }
 
-void handleCursorPos(double x, double y) {
+void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y) {
+    MouseState& mouse = input.mouse;
     if (mouse.firstMouse) {
         // The first event only tells where the cursor is; it turns nothing.
         mouse.lastX = static_cast<float>(x);
@@ -53,7 +49,7 @@ void handleCursorPos(double x, double y) {
                                             std::sin(yaw) * std::cos(pitch)));
 }
 
-void handleScroll(double yOffset) {
+void handleScroll(Camera& camera, double yOffset) {
     if (camera.fov >= 1.0f && camera.fov <= 45.0f) {
         camera.fov = static_cast<float>(camera.fov - yOffset);
     }

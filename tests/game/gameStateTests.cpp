@@ -1,7 +1,6 @@
 // The trace line, the win test and the frame-rate line of the overlay.
-#include "app/frameState.h"
-#include "app/gameState.h"
-#include "app/options.h"
+#include "game/gameState.h"
+#include "game/trace.h"
 #include "world/levelState.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +10,32 @@
 namespace {
 
 TEST(TraceLine, StartLayoutGivesTheFirstLine) {
+    const Level level;
     std::ostringstream out;
-    writeTraceLine(out);
+    writeTraceLine(out, level);
     EXPECT_EQ(out.str(), "579\t\tredblock: 073\t\tBlueblock: 134\n");
 }
 
 TEST(TraceLine, FollowsTheLevelState) {
-    const LevelState start = captureLevelState();
-    LevelState moved = start;
+    Level level;
+    LevelState moved = captureLevelState(level);
     moved.player = Cell{2, 2, 0};
     moved.red[0] = Cell{1, 7, 3};
     moved.blue[0] = Cell{0, 3, 4};
-    restoreLevelState(moved);
-    EXPECT_EQ(traceLine(), "220\t\tredblock: 173\t\tBlueblock: 034");
-    restoreLevelState(start);
+    restoreLevelState(level, moved);
+    EXPECT_EQ(formatTraceLine(traceLineOf(level)), "220\t\tredblock: 173\t\tBlueblock: 034");
+}
+
+TEST(TraceLine, ReadsBackWhatItWritesAndNothingElse) {
+    const TraceLine line{{5, 7, 9}, {0, 7, 3}, {1, 3, 4}};
+    EXPECT_EQ(parseTraceLine(formatTraceLine(line)), line);
+    for (const char* text : {"", "579\t\tredblock: 073\t\tBlueblock: 13",
+                             "579\t\tredblock: 073\t\tBlueblock: 1345",
+                             "579\tredblock: 073\t\tBlueblock: 134",
+                             "5a9\t\tredblock: 073\t\tBlueblock: 134",
+                             "579\t\tRedblock: 073\t\tBlueblock: 134"}) {
+        EXPECT_FALSE(parseTraceLine(text).has_value()) << text;
+    }
 }
 
 TEST(WinTest, ComparesEachIndexWithTheGoal) {
@@ -36,10 +47,17 @@ TEST(WinTest, ComparesEachIndexWithTheGoal) {
     EXPECT_FALSE(isWinningCell(Cell{2, 2, 0}, glm::vec3(2.5f, 2.0f, 0.0f)));
 }
 
+// A fresh game state per test, under the game's own names.
 class OverlayTest : public ::testing::Test {
   protected:
-    void SetUp() override { resetFrameState(); }
-    void TearDown() override { resetFrameState(); }
+    std::vector<OverlayLine> overlayLines() { return ::overlayLines(game); }
+
+    GameState game;
+    bool& showFramerate = game.modes.showFramerate;
+    bool& wireframe = game.modes.wireframe;
+    bool& frustumCulling = game.modes.frustumCulling;
+    float& deltaTime = game.deltaTime;
+    int& framerateCounter = game.framerateCounter;
 };
 
 TEST_F(OverlayTest, FramerateIsOneFrameInSinglePrecision) {
@@ -98,25 +116,6 @@ TEST_F(OverlayTest, ModeLinesShareTheAnchorInOrder) {
         EXPECT_EQ(line.x, 25.0f);
         EXPECT_EQ(line.y, 708.0f);
     }
-}
-
-TEST(Options, NoArgumentsPlaysFullScreen) {
-    const char* argv[] = {"cellquest"};
-    const Options options = parseOptions(1, argv);
-    EXPECT_FALSE(options.windowed);
-    EXPECT_FALSE(options.help);
-    EXPECT_TRUE(options.error.empty());
-}
-
-TEST(Options, FlagsAndUnknownArguments) {
-    const char* windowed[] = {"cellquest", "--windowed"};
-    EXPECT_TRUE(parseOptions(2, windowed).windowed);
-    const char* help[] = {"cellquest", "--help"};
-    EXPECT_TRUE(parseOptions(2, help).help);
-    const char* unknown[] = {"cellquest", "--windowed", "--fast"};
-    const Options options = parseOptions(3, unknown);
-    EXPECT_NE(options.error.find("--fast"), std::string::npos);
-    EXPECT_NE(usageText("cellquest").find("Escape"), std::string::npos);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Mouse look, zoom, the key table and the camera's matrices.
-#include "app/camera.h"
-#include "app/frameState.h"
-#include "app/input.h"
+#include "game/camera.h"
+#include "game/input.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +9,18 @@
 
 namespace {
 
+// A fresh camera and input state per test, under the game's own names.
 class InputTest : public ::testing::Test {
   protected:
-    void SetUp() override { resetInput(); }
-    void TearDown() override { resetInput(); }
+    bool handleKey(int key, int action) { return ::handleKey(input, key, action); }
+    void handleCursorPos(double x, double y) { ::handleCursorPos(input, camera, playEnabled, x, y); }
+    void handleScroll(double yOffset) { ::handleScroll(camera, yOffset); }
 
-    static void resetInput() {
-        camera = Camera{};
-        mouse = MouseState{};
-        std::fill(std::begin(keys), std::end(keys), false);
-        resetFrameState();
-    }
+    Camera camera;
+    InputState input;
+    MouseState& mouse = input.mouse;
+    std::array<bool, keyCount>& keys = input.keys;
+    bool playEnabled = true;
 };
 
 TEST_F(InputTest, FirstCursorEventOnlyRecordsThePosition) {

@@ -2,6 +2,10 @@
 // table, mouse look and the zoom wheel.
 #pragma once
 
+#include "game/camera.h"
+
+#include <array>
+
 constexpr int keyCount = 1024;
 
 // Key codes and actions as the window system reports them.
@@ -21,19 +25,21 @@ constexpr int actionRepeat = 2;
 
 constexpr float mouseSensitivity = 0.05f;
 
-// True from a key's press to its release.
-extern bool keys[keyCount];
-
 struct MouseState {
     bool firstMouse = true;
     float lastX = 512.0f;
     float lastY = 384.0f;
 };
-extern MouseState mouse;
+
+struct InputState {
+    // True from a key's press to its release.
+    std::array<bool, keyCount> keys{};
+    MouseState mouse;
+};
 
 // Updates the key table; returns true when the key asks the window to close.
-bool handleKey(int key, int action);
-// Turns the camera (yaw and pitch) by the cursor's motion.
-void handleCursorPos(double x, double y);
+bool handleKey(InputState& input, int key, int action);
+// Turns the camera (yaw and pitch) by the cursor's motion while play is on.
+void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y);
 // Zooms the camera (field of view 1..45) by the wheel.
-void handleScroll(double yOffset);
+void handleScroll(Camera& camera, double yOffset);

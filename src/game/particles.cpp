@@ -1,4 +1,4 @@
-#include "app/particles.h"
+#include "game/particles.h"
 
 #include <glm/geometric.hpp>
 
@@ -6,8 +6,6 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
-
-ParticleSystem particles;
 
 namespace {
 

@@ -1,0 +1,90 @@
+#include "app/runGame.h"
+
+#include "core/console.h"
+#include "game/gameState.h"
+#include "game/trace.h"
+#include "platform/window.h"
+#include "render/drawFrame.h"
+#include "render/renderer.h"
+
+#include <iostream>
+
+namespace {
+
+template <class Object>
+std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
+    std::vector<Cell> cells;
+    cells.reserve(objects.size());
+    for (const Object& object : objects) {
+        cells.push_back(object.cell);
+    }
+    return cells;
+}
+
+// What the passes read of the game this frame.
+FrameView frameViewOf(GameState& game) {
+    const Level& level = game.level;
+    return FrameView{game.camera,
+                     cellsOf(level.obstacles),
+                     cellsOf(level.redBlocks),
+                     cellsOf(level.blueBlocks),
+                     goalPosition(level),
+                     clockSeconds,
+                     game.deltaTime,
+                     game.modes.wireframe,
+                     game.particles,
+                     overlayLines(game)};
+}
+
+// A won frame only shows the message. After the last one the game prints
+// "YOU WON!" and the loop ends; false then.
+bool runWonFrame(Window& window, Renderer& renderer, GameState& game) {
+    drawWonFrame(renderer);
+    game.modes.playEnabled = false;
+    game.wonFrames += 1;
+    if (game.wonFrames > wonFramesBeforeExit) {
+        std::cout << "YOU WON!" << std::endl;
+        return false;
+    }
+    window.present();
+    return true;
+}
+
+// One frame, step by step. False when the game has ended.
+bool runFrame(Window& window, Renderer& renderer, GameState& game) {
+    updateFrameTiming(game, static_cast<float>(clockSeconds()));
+    window.pollEvents();
+    const FrameUpdate update = updateGame(game);
+    if (update.wireframeTurnedOff) {
+        fillPolygons();
+    }
+    writeTraceLine(std::cout, game.level);
+    if (isWon(game)) {
+        if (!runWonFrame(window, renderer, game)) {
+            return false;
+        }
+    } else {
+        FrameView view = frameViewOf(game);
+        drawFrame(renderer, view);
+        window.present();
+    }
+    window.closeOnEscape();
+    return true;
+}
+
+} // namespace
+
+int runGame(const Options& options) {
+    // Made in this order and released in the reverse: the renderer's GL
+    // objects go while the window's context is still current.
+    Window window(options.windowed);
+    GameState game;
+    Renderer renderer(fatalError, [&window, &game] {
+        setGlobalGlState();
+        window.installInputCallbacks(game);
+    });
+    game.particles.allocateStaging();
+    while (!window.shouldClose() && runFrame(window, renderer, game)) {
+    }
+    return 0;
+}

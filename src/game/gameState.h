@@ -1,0 +1,77 @@
+// Everything the game knows between two frames, in one value the app owns:
+// the level, the camera, the input, the modes, the particle fountain, the
+// frame timing and the won state. The frame's update step lives here too,
+// free of the window system and of GL, so tests drive it directly.
+#pragma once
+
+#include "game/camera.h"
+#include "game/input.h"
+#include "game/particles.h"
+#include "world/level.h"
+
+#include <glm/vec3.hpp>
+
+#include <string>
+#include <vector>
+
+// The switches of the overlay and the picture, and whether play goes on.
+struct Modes {
+    bool wireframe = false;
+    bool showFramerate = false;
+    bool frustumCulling = false;
+    bool playEnabled = true;
+};
+
+// After the first won frame, this many more are shown before the game ends.
+constexpr int wonFramesBeforeExit = 300;
+// The frame-rate line refreshes its number once every this many frames.
+constexpr int framerateRefreshFrames = 300;
+
+struct GameState {
+    explicit GameState(const LevelLayout& layout = builtInLayout());
+
+    Level level;
+    Camera camera;
+    InputState input;
+    Modes modes;
+    ParticleSystem particles;
+    float deltaTime = 0.0f;
+    float lastFrame = 0.0f;
+    int wonFrames = 0;
+    int framerateCounter = framerateRefreshFrames;
+    std::string framerateText;
+};
+
+// What a frame's update did that the renderer must follow at once.
+struct FrameUpdate {
+    // Wireframe was just switched off: polygons are filled again from now.
+    bool wireframeTurnedOff = false;
+};
+
+// deltaTime from the previous frame's time to now, in seconds.
+void updateFrameTiming(GameState& game, float now);
+// The camera moves by the held keys and the toggles flip (while play is
+// on); then the player takes the camera's cell and the blocks step.
+FrameUpdate updateGame(GameState& game);
+
+// The trophy stands in the lowest corner of its cell.
+glm::vec3 goalPosition(const Level& level);
+// True when each of the cell's indices, as float, equals the goal's.
+bool isWinningCell(Cell playerCell, glm::vec3 goal);
+bool isWon(const GameState& game);
+
+// 1 / deltaTime in fixed point with six decimals, in single precision.
+std::string formatFramerate(float deltaTime);
+
+struct OverlayLine {
+    std::string text;
+    float x;
+    float y;
+    float scale;
+    glm::vec3 colour;
+    // The wireframe line leaves texture units 0 and 1 with no texture bound.
+    bool clearsTextureUnits;
+};
+// The lines of a normal frame, in drawing order; advances the frame-rate
+// counter and refreshes its text as the frame-rate line is shown.
+std::vector<OverlayLine> overlayLines(GameState& game);

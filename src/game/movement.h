@@ -1,0 +1,11 @@
+// The camera's movement from the held keys, once a frame, within the rules of
+// the level, and the mode toggles that held keys flip.
+#pragma once
+
+struct GameState;
+
+// While play is on: moves the camera by deltaTime x movementSpeed along the
+// held keys' directions, flips the F2/F3/F8 toggles, and keeps what the rules
+// allow (each axis inside the room, the whole move out of occupied cells).
+// Returns true when wireframe was just switched off.
+bool processMovement(GameState& game);

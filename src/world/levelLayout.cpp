@@ -1,0 +1,33 @@
+#include "world/levelLayout.h"
+
+#include "world/levelGrid.h"
+
+#include <tuple>
+
+namespace {
+
+LevelLayout makeBuiltInLayout() {
+    LevelLayout layout;
+    layout.size = Cell{roomSize, roomSize, roomSize};
+    layout.playerStart = Cell{5, 7, 9};
+    layout.redStarts = {{0, 7, 3}, {2, 7, 3}, {4, 7, 3}, {4, 7, 7}, {5, 7, 7}};
+    layout.blueStarts = {{1, 3, 4}, {3, 3, 4}, {5, 3, 4}, {7, 3, 4}, {9, 3, 4}};
+    // No crate shares a block's start cell: it would take the block's grid
+    // entry, and the block's first step would then erase the crate's.
+    layout.obstacles = {{8, 6, 5}, {3, 2, 1}, {6, 9, 5}, {1, 8, 9}, {4, 4, 4}, {0, 4, 0},
+                        {1, 4, 0}, {2, 4, 0}, {3, 2, 3}, {2, 2, 3}, {1, 2, 3}};
+    layout.trophyCell = Cell{2, 2, 0};
+    return layout;
+}
+
+} // namespace
+
+bool operator==(const LevelLayout& a, const LevelLayout& b) {
+    return std::tie(a.size, a.playerStart, a.redStarts, a.blueStarts, a.obstacles, a.trophyCell) ==
+           std::tie(b.size, b.playerStart, b.redStarts, b.blueStarts, b.obstacles, b.trophyCell);
+}
+
+const LevelLayout& builtInLayout() {
+    static const LevelLayout layout = makeBuiltInLayout();
+    return layout;
+}
