@@ -101,6 +101,13 @@ Renderer::Renderer(FatalExit fatalExit, const std::function<void()>& afterStageO
     shadowMap = createShadowMap();
 }
 
+// GL only flags a program in use for deletion and keeps it, with its shaders,
+// until it stops being used; none is in use once the members go, so every
+// program really goes with them.
+Renderer::~Renderer() {
+    glUseProgram(0);
+}
+
 // Leaves textProgram current.
 void Renderer::setTextProjection() {
     textProjection = glm::ortho(0.0f, float(windowWidth), 0.0f, float(windowHeight), -1.0f, 1.0f);

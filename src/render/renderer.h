@@ -27,6 +27,7 @@ class Renderer {
     Renderer(FatalExit fatalExit, const std::function<void()>& afterStageOne);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
+    ~Renderer();
 
     // Every member is declared in the order it is made, so the members'
     // destructors delete the GL objects last made first.
