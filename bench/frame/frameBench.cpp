@@ -5,18 +5,19 @@
 // then each pass once more by wall clock with the pipeline drained around it.
 // Run from the repository root under Xvfb:
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/frameBench [frames]
-#include "app/camera.h"
 #include "app/frame.h"
 #include "app/frameState.h"
+#include "app/gameState.h"
 #include "app/particles.h"
 #include "app/startup.h"
 #include "app/window.h"
 #include "render/bloom.h"
+#include "render/drawFrame.h"
 #include "render/overlay.h"
 #include "render/particleRenderer.h"
-#include "render/renderResources.h"
+#include "render/renderer.h"
 #include "render/scene.h"
-#include "render/shadowMap.h"
+#include "render/shadowPass.h"
 
 #include <GL/glew.h>
 
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,32 +40,33 @@ constexpr int warmUpFrames = 30;
 constexpr int defaultMeasuredFrames = 300;
 constexpr float benchFrameTime = 1.0f / 60.0f;
 
-void litPass() {
-    clearTargetsForLitPass();
-    renderLitPass();
-}
-
-void particlePass() {
-    const int count = updateParticleSystem(particles, deltaTime, camera.position);
-    uploadParticles(count);
-    drawParticles(count);
-}
-
 struct Pass {
-    const char* name;
+    std::string name;
     std::function<void()> run;
 };
 
-// In the order of the frame's passes.
-const std::array<Pass, 7> framePasses = {{
-    {"shadow", renderShadowPass},
-    {"lit", litPass},
-    {"light marker", drawLightMarker},
-    {"particles", particlePass},
-    {"blur x10", blurBrightColor},
-    {"combine", combineBloom},
-    {"overlay", drawOverlay},
-}};
+constexpr std::size_t framePassCount = 7;
+using FramePasses = std::array<Pass, framePassCount>;
+
+// In the order of the frame's passes, each as drawFrame runs it. The shadow
+// pass's light-space matrix waits in lightSpace for the lit pass, and the
+// overlay takes its lines as the frame does, once per frame.
+FramePasses framePassesOf(Renderer& renderer, FrameView& view, glm::mat4& lightSpace) {
+    return {{
+        {"shadow", [&] { lightSpace = renderShadowPass(renderer, view); }},
+        {"lit",
+         [&] {
+             clearTargetsForLitPass(renderer);
+             renderLitPass(renderer, view, lightSpace);
+         }},
+        {"light marker", [&] { drawLightMarker(renderer, view.camera); }},
+        {"particles",
+         [&] { runParticleStep(renderer.particleBuffers, renderer.particleProgram, view); }},
+        {"blur x" + std::to_string(blurPassCount), [&] { blurBrightColor(renderer); }},
+        {"combine", [&] { combineBloom(renderer); }},
+        {"overlay", [&] { drawOverlay(renderer, overlayLines(), view.wireframe); }},
+    }};
+}
 
 struct Spread {
     double median, p10, p90, min, max;
@@ -101,12 +104,12 @@ double processCpuMilliseconds() {
 
 // Whole frames with one timer query per pass; the wall clock runs until the
 // swapped frame is finished.
-void measureFrames(GLFWwindow* window, int frames) {
-    std::array<GLuint, framePasses.size()> queries{};
+void measureFrames(GLFWwindow* window, const FramePasses& framePasses, int frames) {
+    std::array<GLuint, framePassCount> queries{};
     glGenQueries(GLsizei(queries.size()), queries.data());
     std::vector<double> frameTimes;
     std::vector<double> frameCpuTimes;
-    std::array<std::vector<double>, framePasses.size()> passTimes;
+    std::array<std::vector<double>, framePassCount> passTimes;
 
     for (int frame = 0; frame < warmUpFrames + frames; ++frame) {
         const Clock::time_point start = Clock::now();
@@ -145,9 +148,9 @@ void measureFrames(GLFWwindow* window, int frames) {
 
 // The same passes, each drained with glFinish before and after, so the wall
 // clock of one pass holds its own work only.
-void measureDrainedPasses(GLFWwindow* window, int frames) {
-    std::array<std::vector<double>, framePasses.size()> passTimes;
-    std::array<std::vector<double>, framePasses.size()> passCpuTimes;
+void measureDrainedPasses(GLFWwindow* window, const FramePasses& framePasses, int frames) {
+    std::array<std::vector<double>, framePassCount> passTimes;
+    std::array<std::vector<double>, framePassCount> passCpuTimes;
     for (int frame = 0; frame < frames; ++frame) {
         for (std::size_t i = 0; i < framePasses.size(); ++i) {
             glFinish();
@@ -180,20 +183,27 @@ int measuredFrameCount(int argc, char** argv) {
 int main(int argc, char** argv) {
     const int frames = measuredFrameCount(argc, argv);
     GLFWwindow* window = openGameWindow(true);
-    setUpRenderer();
+    std::unique_ptr<Renderer> renderer = setUpRenderer();
 
     // The particle count of a steady 60 frames per second (about twenty
     // live) and the frame-rate line on, as a player watching it would have.
+    // The view is gathered before the line is on, so only the overlay pass
+    // advances the frame-rate counter.
     deltaTime = benchFrameTime;
+    FrameView view = gatherFrameView();
     showFramerate = true;
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
     std::printf("frameBench: %d frames after %d warm-up, %s, camera at the start position\n",
                 frames, warmUpFrames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    measureFrames(window, frames);
-    measureDrainedPasses(window, std::max(frames / 3, 1));
+    glm::mat4 lightSpace(1.0f);
+    const FramePasses framePasses = framePassesOf(*renderer, view, lightSpace);
+    measureFrames(window, framePasses, frames);
+    measureDrainedPasses(window, framePasses, std::max(frames / 3, 1));
     std::printf("live particles at the end: %d\n",
                 int(std::count_if(particles.pool.begin(), particles.pool.end(), isLive)));
+    // Every GL object goes while the window's context is still current.
+    renderer.reset();
     shutDownWindowSystem();
     return 0;
 }

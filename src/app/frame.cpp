@@ -3,22 +3,18 @@
 #include "app/camera.h"
 #include "app/clock.h"
 #include "app/frameState.h"
+#include "app/gameModels.h"
 #include "app/gameState.h"
 #include "app/particles.h"
 #include "app/window.h"
-#include "render/bloom.h"
-#include "render/overlay.h"
-#include "render/particleRenderer.h"
-#include "render/renderResources.h"
-#include "render/scene.h"
-#include "render/shadowMap.h"
+#include "render/drawFrame.h"
 #include "world/level.h"
 #include "world/movement.h"
 
-#include <GL/glew.h>
-
+#include <cstddef>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -30,15 +26,19 @@ void updateFrameTiming() {
     lastFrame = now;
 }
 
-void runParticleStep() {
-    const int instanceCount = updateParticleSystem(particles, deltaTime, camera.position);
-    uploadParticles(instanceCount);
-    drawParticles(instanceCount);
+// The cells of one of the level's object arrays, in its order.
+template <class Object, std::size_t count>
+std::vector<Cell> cellsOf(const Object (&objects)[count]) {
+    std::vector<Cell> cells;
+    for (const Object& object : objects) {
+        cells.push_back(object.cell);
+    }
+    return cells;
 }
 
 // A won frame only shows the message; after the last one the process ends.
-void runWonFrame(GLFWwindow* window) {
-    drawWonMessage();
+void runWonFrame(GLFWwindow* window, Renderer& renderer) {
+    drawWonFrame(renderer);
     playEnabled = false;
     wonFrames += 1;
     if (wonFrames > wonFramesBeforeExit) {
@@ -50,44 +50,33 @@ void runWonFrame(GLFWwindow* window) {
 
 } // namespace
 
-// Both the window and the off-screen target start the lit pass cleared.
-void clearTargetsForLitPass() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+FrameView gatherFrameView() {
+    return FrameView{
+        camera,
+        cellsOf(obstacles),  // obstacleCells
+        cellsOf(redBlocks),  // redCells
+        cellsOf(blueBlocks), // blueCells
+        trophyPosition,
+        gameTime, // gameClock
+        deltaTime,
+        wireframe,
+        particles,
+        overlayLines(),
+    };
 }
 
-void drawFramePasses() {
-    if (wireframe) {
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    }
-    renderShadowPass();
-    clearTargetsForLitPass();
-    renderLitPass();
-    drawLightMarker();
-    if (wireframe) {
-        showWireframeScene();
-    } else {
-        runParticleStep();
-        renderBloom();
-    }
-    drawOverlay();
-}
-
-void runFrame(GLFWwindow* window) {
+void runFrame(GLFWwindow* window, Renderer& renderer) {
     updateFrameTiming();
     pollWindowEvents();
     processMovement();
     player.setPosition(camera.position);
     stepBlocks(player.direction);
     writeTraceLine(std::cout);
-    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
     if (isWinningCell(player.cell, goalPosition())) {
-        runWonFrame(window);
+        runWonFrame(window, renderer);
     } else {
-        drawFramePasses();
+        FrameView view = gatherFrameView();
+        drawFrame(renderer, view);
         presentFrame(window);
     }
     closeOnEscape(window);

@@ -1,11 +1,12 @@
 // One frame of the game, in the order of its steps.
 #pragma once
 
-struct GLFWwindow;
+#include "render/frameView.h"
 
-void runFrame(GLFWwindow* window);
-// The window and the off-screen target, both cleared before the lit pass.
-void clearTargetsForLitPass();
-// Steps 9 to 17 of a normal frame: every pass from the shadow map to the
-// overlay, drawn into framebuffer 0. Tests render single frames with it.
-void drawFramePasses();
+struct GLFWwindow;
+class Renderer;
+
+void runFrame(GLFWwindow* window, Renderer& renderer);
+// What the passes read of the game this frame. Making it takes the overlay
+// lines, which advances the frame-rate counter: once per drawn frame.
+FrameView gatherFrameView();

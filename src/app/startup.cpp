@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
+#include "app/console.h"
 #include "app/frame.h"
-#include "app/gameModels.h"
 #include "app/frameState.h"
+#include "app/particles.h"
 #include "app/window.h"
-#include "render/particleRenderer.h"
-#include "render/renderResources.h"
-#include "render/shadowMap.h"
+#include "render/renderer.h"
+#include "render/windowSize.h"
 
 #include <GL/glew.h>
 
@@ -21,41 +21,30 @@ void setGlobalGlState() {
 
 void fillPolygons() { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); }
 
-void releaseAtShutdown() {
-    glDeleteVertexArrays(1, &cubeVao);
-    glDeleteBuffers(1, &cubeVbo);
-    basicProgram.reset();
-}
-
 } // namespace
 
-void setUpRenderer(GLFWwindow* callbackWindow) {
-    setupRenderResources();
-    setGlobalGlState();
-    if (callbackWindow) {
-        installInputCallbacks(callbackWindow);
-    }
-    loadGameModels();
-    createCubeGeometry();
-    createLightMarkerGeometry();
-    createPlaneGeometry();
-    loadImageTextures();
-    setSamplerUnits();
-    setupParticleResources();
-    createHdrTarget();
-    createBlurTargets();
-    createQuadGeometry();
-    createShadowMap();
+std::unique_ptr<Renderer> setUpRenderer(GLFWwindow* callbackWindow) {
+    auto renderer = std::make_unique<Renderer>(fatalError, [callbackWindow] {
+        setGlobalGlState();
+        if (callbackWindow) {
+            installInputCallbacks(callbackWindow);
+        }
+    });
+    // The staging arrays the particle buffers are filled from, made at
+    // start-up with the buffers rather than by the first frame.
+    particles.allocateStaging();
     setFilledPolygonMode = fillPolygons;
+    return renderer;
 }
 
 int runGame(bool windowed) {
     GLFWwindow* window = openGameWindow(windowed);
-    setUpRenderer(window);
+    std::unique_ptr<Renderer> renderer = setUpRenderer(window);
     while (!windowShouldClose(window)) {
-        runFrame(window);
+        runFrame(window, *renderer);
     }
-    releaseAtShutdown();
+    // Every GL object goes while the window's context is still current.
+    renderer.reset();
     shutDownWindowSystem();
     return 0;
 }

@@ -19,9 +19,9 @@ void pointAttribute(GLuint location, GLint floats, std::size_t offset) {
 Mesh::Mesh(std::vector<Vertex> vertices, std::vector<GLuint> indices,
            std::vector<MeshTexture> textures)
     : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)) {
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &vertexBuffer);
-    glGenBuffers(1, &indexBuffer);
+    vertexArray = GlVertexArray::make();
+    vertexBuffer = GlBuffer::make();
+    indexBuffer = GlBuffer::make();
     glBindVertexArray(vertexArray);
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);

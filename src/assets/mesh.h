@@ -1,6 +1,9 @@
 // One drawable piece of a model: interleaved vertices, indices and the
-// textures its material names, uploaded once and never deleted.
+// textures its material names. The mesh owns its vertex array and buffers;
+// the textures belong to whoever made them (the model's texture cache).
 #pragma once
+
+#include "assets/glObject.h"
 
 #include <GL/glew.h>
 #include <assimp/types.h>
@@ -34,7 +37,8 @@ class Mesh {
     std::vector<Vertex> vertices;
     std::vector<GLuint> indices;
     std::vector<MeshTexture> textures;
-    GLuint vertexArray = 0;
-    GLuint vertexBuffer = 0;
-    GLuint indexBuffer = 0;
+    // In the order they are made, so they are deleted in the reverse.
+    GlVertexArray vertexArray;
+    GlBuffer vertexBuffer;
+    GlBuffer indexBuffer;
 };

@@ -1,6 +1,6 @@
 // Imports a model file through Assimp into meshes already on the graphics
-// card. Every texture file is decoded at most once per model; GL objects are
-// shared by copies and never deleted.
+// card. Every texture file is decoded at most once per model, which owns the
+// texture; its meshes only name it.
 #include "assets/model.h"
 
 #include "assets/objGuard.h"
@@ -65,27 +65,30 @@ std::vector<GLuint> indicesOf(const aiMesh& mesh) {
     return indices;
 }
 
-GLuint textureFromFile(const aiString& path, const std::string& directory) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+GlTexture textureFromFile(const aiString& path, const std::string& directory) {
+    GlTexture texture = GlTexture::make();
     fillTextureFromFile(texture, directory + "/" + std::string(path.data, path.length));
     return texture;
+}
+
+MeshTexture meshTextureOf(const ModelTexture& texture) {
+    MeshTexture named;
+    named.glTexture = texture.glTexture;
+    named.kind = texture.kind;
+    named.path = texture.path;
+    return named;
 }
 
 // A file first named as a diffuse map and later as a specular one keeps the
 // kind it was loaded with.
 MeshTexture cachedOrLoaded(Model& model, const aiString& path, const std::string& kind) {
-    for (const MeshTexture& cached : model.textureCache) {
+    for (const ModelTexture& cached : model.textureCache) {
         if (cached.path == path) {
-            return cached;
+            return meshTextureOf(cached);
         }
     }
-    MeshTexture texture;
-    texture.glTexture = textureFromFile(path, model.directory);
-    texture.kind = kind;
-    texture.path = path;
-    model.textureCache.push_back(texture);
-    return texture;
+    model.textureCache.push_back(ModelTexture{textureFromFile(path, model.directory), kind, path});
+    return meshTextureOf(model.textureCache.back());
 }
 
 std::vector<MeshTexture> loadMaterialTextures(Model& model, const aiMaterial* material,
@@ -141,6 +144,11 @@ void importInto(Model& model) {
 
 Model::Model(const char* path, glm::vec3 position) : sourcePath(path), position(position) {
     importInto(*this);
+}
+
+Model::~Model() {
+    releaseLastMadeFirst(meshes);
+    releaseLastMadeFirst(textureCache);
 }
 
 void Model::draw(GLuint program) const {

@@ -4,68 +4,73 @@
 // combine inputs; no vertex array is left bound.
 #include "render/bloom.h"
 
-#include "render/renderResources.h"
+#include "render/renderer.h"
+#include "render/vertexTables.h"
+#include "render/windowSize.h"
 
 #include <GL/glew.h>
 
+static_assert(blurPassCount % 2 == 0, "the combine reads the last vertical pass");
+
 namespace {
 
-void drawFullScreenQuad() {
-    glBindVertexArray(quadVao);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+void drawFullScreenQuad(const Renderer& renderer) {
+    glBindVertexArray(renderer.quadVao);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, quadVertexCount);
     glBindVertexArray(0);
 }
 
 // A horizontal pass writes blur target 1, a vertical one target 0; each pass
 // after the first reads what the one before it wrote.
-void runBlurPass(bool horizontal, bool firstPass) {
-    const GLuint program = blurProgram->program;
-    glBindFramebuffer(GL_FRAMEBUFFER, blurTargets[horizontal ? 1 : 0]);
+void runBlurPass(const Renderer& renderer, bool horizontal, bool firstPass) {
+    const GLuint program = renderer.blurProgram.program;
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[horizontal ? 1 : 0]);
     glUniform1i(glGetUniformLocation(program, "horizontal"), horizontal ? 1 : 0);
-    glBindTexture(GL_TEXTURE_2D, firstPass ? hdrColor[1] : blurColor[horizontal ? 0 : 1]);
+    glBindTexture(GL_TEXTURE_2D,
+                  firstPass ? renderer.hdrColor[1] : renderer.blurColor[horizontal ? 0 : 1]);
     glUniform1i(glGetUniformLocation(program, "image"), 5);
-    drawFullScreenQuad();
+    drawFullScreenQuad(renderer);
 }
 
 } // namespace
 
-void blurBrightColor() {
+void blurBrightColor(const Renderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     bool horizontal = true;
-    glUseProgram(blurProgram->program);
+    glUseProgram(renderer.blurProgram.program);
     glActiveTexture(GL_TEXTURE5);
     for (int pass = 0; pass < blurPassCount; ++pass) {
-        runBlurPass(horizontal, pass == 0);
+        runBlurPass(renderer, horizontal, pass == 0);
         horizontal = !horizontal;
     }
 }
 
 // After an even number of passes the last one was vertical and wrote
 // blurColor[0].
-void combineBloom() {
+void combineBloom(const Renderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const GLuint program = bloomCombineProgram->program;
+    const GLuint program = renderer.bloomCombineProgram.program;
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, hdrColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[0]);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, blurColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.blurColor[0]);
     glUniform1i(glGetUniformLocation(program, "scene"), 0);
     glUniform1i(glGetUniformLocation(program, "bloomBlur"), 1);
-    drawFullScreenQuad();
+    drawFullScreenQuad(renderer);
 }
 
-void renderBloom() {
-    blurBrightColor();
-    combineBloom();
+void renderBloom(const Renderer& renderer) {
+    blurBrightColor(renderer);
+    combineBloom(renderer);
 }
 
 // Wireframe frames skip the blur and the combine; the lines drawn into
 // hdrTarget still reach the window by a plain copy of the scene colour, which
 // polygon mode does not affect.
-void showWireframeScene() {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, hdrTarget);
+void showWireframeScene(const Renderer& renderer) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, windowWidth, windowHeight, 0, 0, windowWidth, windowHeight,

@@ -3,11 +3,14 @@
 // copied to the window instead.
 #pragma once
 
+class Renderer;
+
+// An even count, so the last pass is a vertical one into blur target 0.
 constexpr int blurPassCount = 10;
 
 // The blur passes and then the combine.
-void renderBloom();
+void renderBloom(const Renderer& renderer);
 // The two halves of renderBloom, for timing them apart.
-void blurBrightColor();
-void combineBloom();
-void showWireframeScene();
+void blurBrightColor(const Renderer& renderer);
+void combineBloom(const Renderer& renderer);
+void showWireframeScene(const Renderer& renderer);

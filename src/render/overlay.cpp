@@ -2,9 +2,7 @@
 // drawn filled even in wireframe mode, and the white won message.
 #include "render/overlay.h"
 
-#include "app/frameState.h"
-#include "app/gameState.h"
-#include "render/renderResources.h"
+#include "render/renderer.h"
 
 #include <GL/glew.h>
 
@@ -19,11 +17,12 @@ void clearTextureUnitsZeroAndOne() {
 
 } // namespace
 
-void drawOverlay() {
+void drawOverlay(Renderer& renderer, const std::vector<OverlayLine>& lines, bool wireframe) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    for (const OverlayLine& line : overlayLines()) {
-        textRenderer.drawText(line.text, line.x, line.y, line.scale, line.colour);
+    for (const OverlayLine& line : lines) {
+        renderer.textRenderer.drawText(renderer.textProgram, line.text, line.x, line.y, line.scale,
+                                       line.colour);
         if (line.clearsTextureUnits) {
             clearTextureUnitsZeroAndOne();
         }
@@ -33,11 +32,12 @@ void drawOverlay() {
     }
 }
 
-void drawWonMessage() {
+void drawWonMessage(Renderer& renderer) {
     // Wireframe mode may have left polygons as lines; the message stays readable.
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     // The colour stays as the last frame left it, but the depth of the
     // previous won frame's message would hide this one's.
     glClear(GL_DEPTH_BUFFER_BIT);
-    textRenderer.drawText("YOU WON!", 512.0f, 384.0f, 0.5f, glm::vec3(1.0f, 1.0f, 1.0f));
+    renderer.textRenderer.drawText(renderer.textProgram, "YOU WON!", 512.0f, 384.0f, 0.5f,
+                                   glm::vec3(1.0f, 1.0f, 1.0f));
 }

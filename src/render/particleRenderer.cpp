@@ -4,19 +4,10 @@
 // vertex array bound.
 #include "render/particleRenderer.h"
 
-#include "app/camera.h"
-#include "app/particles.h"
-#include "render/renderResources.h"
-
 #include <glm/geometric.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
-
-GLuint billboardVbo = 0;
-GLuint particlePositionVbo = 0;
-GLuint particleColorVbo = 0;
-GLuint particleVao = 0;
 
 namespace {
 
@@ -26,9 +17,8 @@ constexpr GLfloat billboardCorners[] = {
 constexpr GLsizeiptr positionBufferBytes = GLsizeiptr(maxParticles) * 4 * sizeof(GLfloat);
 constexpr GLsizeiptr colorBufferBytes = GLsizeiptr(maxParticles) * 4 * sizeof(GLubyte);
 
-GLuint createBuffer(GLsizeiptr bytes, const void* data, GLenum usage) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
+GlBuffer createBuffer(GLsizeiptr bytes, const void* data, GLenum usage) {
+    GlBuffer buffer = GlBuffer::make();
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     glBufferData(GL_ARRAY_BUFFER, bytes, data, usage);
     return buffer;
@@ -41,7 +31,7 @@ void refillStreamBuffer(GLuint buffer, GLsizeiptr capacity, GLsizeiptr used, con
     glBufferSubData(GL_ARRAY_BUFFER, 0, used, data);
 }
 
-void setCameraUniforms(GLuint program) {
+void setCameraUniforms(GLuint program, const Camera& camera) {
     const glm::vec3 right = glm::cross(camera.front, camera.up);
     glUniform3fv(glGetUniformLocation(program, "CameraRight_worldspace"), 1, glm::value_ptr(right));
     glUniform3fv(glGetUniformLocation(program, "CameraUp_worldspace"), 1,
@@ -53,15 +43,15 @@ void setCameraUniforms(GLuint program) {
                        glm::value_ptr(projection));
 }
 
-void bindInstanceAttributes() {
+void bindInstanceAttributes(const ParticleBuffers& buffers) {
     glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, billboardVbo);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.billboardVbo);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(1);
-    glBindBuffer(GL_ARRAY_BUFFER, particlePositionVbo);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.particlePositionVbo);
     glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(2);
-    glBindBuffer(GL_ARRAY_BUFFER, particleColorVbo);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.particleColorVbo);
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
     glVertexAttribDivisor(0, 0);
     glVertexAttribDivisor(1, 1);
@@ -69,34 +59,44 @@ void bindInstanceAttributes() {
 }
 
 // Never more instances than the staging arrays hold.
-int clampedInstanceCount(int count) {
+int clampedInstanceCount(const ParticleSystem& particles, int count) {
     return std::clamp(count, 0, int(particles.positionData.size() / 4));
 }
 
 } // namespace
 
-void setupParticleResources() {
-    billboardVbo = createBuffer(sizeof(billboardCorners), billboardCorners, GL_STATIC_DRAW);
-    particlePositionVbo = createBuffer(positionBufferBytes, nullptr, GL_STREAM_DRAW);
-    particleColorVbo = createBuffer(colorBufferBytes, nullptr, GL_STREAM_DRAW);
-    glGenVertexArrays(1, &particleVao);
-    particles.allocateStaging();
+ParticleBuffers createParticleBuffers() {
+    ParticleBuffers buffers;
+    buffers.billboardVbo = createBuffer(sizeof(billboardCorners), billboardCorners, GL_STATIC_DRAW);
+    buffers.particlePositionVbo = createBuffer(positionBufferBytes, nullptr, GL_STREAM_DRAW);
+    buffers.particleColorVbo = createBuffer(colorBufferBytes, nullptr, GL_STREAM_DRAW);
+    buffers.particleVao = GlVertexArray::make();
+    return buffers;
 }
 
-void uploadParticles(int count) {
-    const GLsizeiptr instances = clampedInstanceCount(count);
-    refillStreamBuffer(particlePositionVbo, positionBufferBytes, instances * 4 * sizeof(GLfloat),
-                       particles.positionData.data());
-    refillStreamBuffer(particleColorVbo, colorBufferBytes, instances * 4 * sizeof(GLubyte),
+void uploadParticles(const ParticleBuffers& buffers, const ParticleSystem& particles, int count) {
+    const GLsizeiptr instances = clampedInstanceCount(particles, count);
+    refillStreamBuffer(buffers.particlePositionVbo, positionBufferBytes,
+                       instances * 4 * sizeof(GLfloat), particles.positionData.data());
+    refillStreamBuffer(buffers.particleColorVbo, colorBufferBytes, instances * 4 * sizeof(GLubyte),
                        particles.colorData.data());
 }
 
-void drawParticles(int count) {
-    const GLuint program = particleProgram->program;
+void drawParticles(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                   const Camera& camera, const ParticleSystem& particles, int count) {
+    const GLuint program = particleProgram.program;
     glUseProgram(program);
-    setCameraUniforms(program);
-    glBindVertexArray(particleVao);
-    bindInstanceAttributes();
-    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, clampedInstanceCount(count));
+    setCameraUniforms(program, camera);
+    glBindVertexArray(buffers.particleVao);
+    bindInstanceAttributes(buffers);
+    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, clampedInstanceCount(particles, count));
     glBindVertexArray(0);
+}
+
+void runParticleStep(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                     FrameView& view) {
+    const int instanceCount =
+        updateParticleSystem(view.particles, view.deltaTime, view.camera.position);
+    uploadParticles(buffers, view.particles, instanceCount);
+    drawParticles(buffers, particleProgram, view.camera, view.particles, instanceCount);
 }

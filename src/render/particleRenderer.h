@@ -2,15 +2,26 @@
 // the one instanced draw.
 #pragma once
 
-#include <GL/glew.h>
+#include "assets/glObject.h"
+#include "render/frameView.h"
+#include "render/shaderProgram.h"
 
-extern GLuint billboardVbo;
-extern GLuint particlePositionVbo;
-extern GLuint particleColorVbo;
-extern GLuint particleVao;
+struct ParticleBuffers {
+    // In the order they are made, so they are deleted in the reverse.
+    GlBuffer billboardVbo;
+    GlBuffer particlePositionVbo;
+    GlBuffer particleColorVbo;
+    GlVertexArray particleVao;
+};
 
-// Start-up step 13: buffers, vertex array and the staging arrays.
-void setupParticleResources();
-// Orphans both stream buffers and writes the first count instances.
-void uploadParticles(int count);
-void drawParticles(int count);
+// Start-up step 13: the buffers and the vertex array.
+ParticleBuffers createParticleBuffers();
+// Orphans both stream buffers and writes the first count staged instances.
+void uploadParticles(const ParticleBuffers& buffers, const ParticleSystem& particles, int count);
+void drawParticles(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                   const Camera& camera, const ParticleSystem& particles, int count);
+// The particle step of a normal frame: the fountain moves on by the frame's
+// time as seen from the camera, then its live instances are uploaded and
+// drawn into whatever target is bound.
+void runParticleStep(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                     FrameView& view);

@@ -1,26 +1,23 @@
 // Draws the room, the floor, the level's blocks, the trophy with its stars and
-// the light marker. Reads the camera, the level globals and the game clock;
-// leaves the last program used current and textures bound on units 0 and 1.
+// the light marker. Reads the camera, the cells, the trophy's position and the
+// game clock from the frame view; leaves the last program used current and
+// textures bound on units 0 and 1.
 #include "render/scene.h"
 
-#include "app/camera.h"
-#include "app/clock.h"
-#include "app/gameModels.h"
-#include "render/renderResources.h"
+#include "render/renderer.h"
 #include "render/shadowMap.h"
-#include "world/level.h"
+#include "render/vertexTables.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-constexpr int cubeVertexCount = 36;
-constexpr int planeVertexCount = 6;
 constexpr float blockEdge = 0.78f;
 constexpr float roomSize = 10.0f;
 constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
@@ -75,7 +72,7 @@ void drawTriangles(GLuint vertexArray, int vertexCount) {
     glBindVertexArray(0);
 }
 
-void sendCamera(const ShaderProgram& program) {
+void sendCamera(const ShaderProgram& program, const Camera& camera) {
     sendMatrix(program, "view", viewMatrix(camera));
     sendMatrix(program, "projection", projectionMatrix(camera));
 }
@@ -84,13 +81,20 @@ float cosineOfDegrees(double degrees) {
     return static_cast<float>(std::cos(degrees * pi / 180.0));
 }
 
-float secondsNow() {
-    return static_cast<float>(gameTime());
+float secondsNow(const FrameView& view) {
+    return static_cast<float>(view.gameClock());
 }
 
-void drawFloorPlane(const ShaderProgram& program) {
+void drawFloorPlane(const Renderer& renderer, const ShaderProgram& program) {
     sendMatrix(program, "model", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 0.0f)));
-    drawTriangles(planeVao, planeVertexCount);
+    drawTriangles(renderer.planeVao, planeVertexCount);
+}
+
+void drawBlocks(const Renderer& renderer, const std::vector<Cell>& cells,
+                const ShaderProgram& program) {
+    for (const Cell cell : cells) {
+        drawBlock(renderer, cell, program);
+    }
 }
 
 void drawModel(const Model& model, const glm::mat4& transform, const ShaderProgram& program) {
@@ -122,12 +126,12 @@ glm::mat4 starModelMatrix(const glm::mat4& trophy, glm::vec3 offset, float secon
     return rotateDegrees(glm::translate(trophy, offset), starTurnRate * seconds, yAxis);
 }
 
-void setLightingUniforms(const ShaderProgram& program) {
+void setLightingUniforms(const ShaderProgram& program, const Camera& camera) {
     glUseProgram(program.program);
     sendVec3(program, "viewPos", camera.position);
     sendLightColours(program, neutralLight);
     sendFloat(program, "material.shininess", 64.0f);
-    sendCamera(program);
+    sendCamera(program, camera);
     sendFloat(program, "light.constant", 1.0f);
     sendFloat(program, "light.linear", 0.001f);
     sendFloat(program, "light.quadratic", 0.0001f);
@@ -137,61 +141,68 @@ void setLightingUniforms(const ShaderProgram& program) {
     sendFloat(program, "light.outerCutOff", cosineOfDegrees(25.0));
 }
 
-void drawRoom(const ShaderProgram& program) {
+void drawRoom(const Renderer& renderer, const ShaderProgram& program) {
     glUseProgram(program.program);
-    bindSurfaceTextures(wallTexture, 0);
+    bindSurfaceTextures(renderer.wallTexture, 0);
     const glm::mat4 room = glm::translate(glm::mat4(1.0f), glm::vec3(roomSize / 2.0f));
     sendMatrix(program, "model", glm::scale(room, glm::vec3(roomSize)));
-    drawTriangles(cubeVao, cubeVertexCount);
+    drawTriangles(renderer.cubeVao, cubeVertexCount);
 }
 
-void drawBlock(Cell cell, const ShaderProgram& program) {
+void drawBlock(const Renderer& renderer, Cell cell, const ShaderProgram& program) {
     sendMatrix(program, "model", blockModelMatrix(cell));
-    drawTriangles(cubeVao, cubeVertexCount);
+    drawTriangles(renderer.cubeVao, cubeVertexCount);
 }
 
-void drawLevel(const ShaderProgram& program) {
+void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
     // The floor takes whatever textures the previous draw left bound.
-    drawFloorPlane(program);
-    bindSurfaceTextures(diffuseMap, specularMap);
-    for (const GameObject& obstacle : obstacles) {
-        drawBlock(obstacle.cell, program);
-    }
-    bindSurfaceTextures(wallTexture, 0);
+    drawFloorPlane(renderer, program);
+    bindSurfaceTextures(renderer.diffuseMap, renderer.specularMap);
+    drawBlocks(renderer, view.obstacleCells, program);
+    bindSurfaceTextures(renderer.wallTexture, 0);
     sendLightColours(program, redLight);
-    for (const RedBlock& block : redBlocks) {
-        drawBlock(block.cell, program);
-    }
+    drawBlocks(renderer, view.redCells, program);
     sendLightColours(program, blueLight);
-    for (const BlueBlock& block : blueBlocks) {
-        drawBlock(block.cell, program);
-    }
+    drawBlocks(renderer, view.blueCells, program);
 }
 
-void drawModels(const ShaderProgram& program) {
-    bindSurfaceTextures(diffuseMap, specularMap);
+void drawModels(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
+    bindSurfaceTextures(renderer.diffuseMap, renderer.specularMap);
     // Each model reads the clock itself, as the stars' spin is its own.
-    const glm::mat4 trophy = trophyModelMatrix(trophyModel.position, secondsNow());
-    drawModel(trophyModel, trophy, program);
-    drawModel(starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow()), program);
-    drawModel(starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow()), program);
+    const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, secondsNow(view));
+    drawModel(renderer.trophyModel, trophy, program);
+    drawModel(renderer.starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow(view)),
+              program);
+    drawModel(renderer.starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow(view)),
+              program);
 }
 
-void renderLitPass() {
-    setLightingUniforms(*basicProgram);
-    bindShadowMapForLitPass();
-    drawRoom(*basicProgram);
-    drawLevel(*basicProgram);
-    // The models are toon shaded and take no shadows.
-    setLightingUniforms(*toonProgram);
-    drawModels(*toonProgram);
-}
-
-void drawLightMarker() {
-    const ShaderProgram& program = *lampProgram;
+void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpaceMatrix) {
+    const ShaderProgram& program = renderer.basicProgram;
+    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, renderer.shadowMap.depthMap);
+    // glUniform sets the current program: make sure that is basicProgram.
     glUseProgram(program.program);
-    sendCamera(program);
+    glUniform1i(uniformLocation(program, "shadowMap"), shadowMapUnit);
+    sendMatrix(program, "lightSpaceMatrix", lightSpaceMatrix);
+}
+
+void renderLitPass(const Renderer& renderer, const FrameView& view,
+                   const glm::mat4& lightSpaceMatrix) {
+    setLightingUniforms(renderer.basicProgram, view.camera);
+    bindShadowMapForLitPass(renderer, lightSpaceMatrix);
+    drawRoom(renderer, renderer.basicProgram);
+    drawLevel(renderer, renderer.basicProgram, view);
+    // The models are toon shaded and take no shadows.
+    setLightingUniforms(renderer.toonProgram, view.camera);
+    drawModels(renderer, renderer.toonProgram, view);
+}
+
+void drawLightMarker(const Renderer& renderer, const Camera& camera) {
+    const ShaderProgram& program = renderer.lampProgram;
+    glUseProgram(program.program);
+    sendCamera(program, camera);
     const glm::mat4 marker = glm::translate(glm::mat4(1.0f), lightPos);
     sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
-    drawTriangles(lightVao, cubeVertexCount);
+    drawTriangles(renderer.lightVao, cubeVertexCount);
 }

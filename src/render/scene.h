@@ -3,35 +3,38 @@
 // whatever program it is given, so the shadow pass reuses them.
 #pragma once
 
+#include "render/frameView.h"
 #include "render/shaderProgram.h"
 #include "world/cell.h"
-#include "world/gameObject.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
-// Just under the middle of the ceiling: the marker and the shadow light.
-constexpr glm::vec3 lightPos(5.0f, 9.5f, 5.0f);
+class Renderer;
 
 // Spin rates of the trophy (about its own axis, carrying the stars) and of
 // each star about its own axis, in degrees per second.
 constexpr float trophyTurnRate = 50.0f;
 constexpr float starTurnRate = 200.0f;
 
-void setLightingUniforms(const ShaderProgram& program);
-void drawRoom(const ShaderProgram& program);
-void drawLevel(const ShaderProgram& program);
+void setLightingUniforms(const ShaderProgram& program, const Camera& camera);
+void drawRoom(const Renderer& renderer, const ShaderProgram& program);
+void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view);
 // A block is drawn from its cell alone. GCC 12 at -O3 miscompiled the earlier
 // form that took a sliced copy of the object by value: the copy was never
 // made and every block was drawn at the same garbage place
 // (docs/gcc12-by-value-copy.md keeps the reduced case).
-void drawBlock(Cell cell, const ShaderProgram& program);
-void drawModels(const ShaderProgram& program);
+void drawBlock(const Renderer& renderer, Cell cell, const ShaderProgram& program);
+void drawModels(const Renderer& renderer, const ShaderProgram& program, const FrameView& view);
 
+// Unit 2 <- the shadow map's depth texture, "shadowMap" = 2 and the shadow
+// pass's "lightSpaceMatrix" on basicProgram.
+void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpaceMatrix);
 // The lit pass into hdrTarget (lighting, shadow binding, room, level,
 // models) and the light marker.
-void renderLitPass();
-void drawLightMarker();
+void renderLitPass(const Renderer& renderer, const FrameView& view,
+                   const glm::mat4& lightSpaceMatrix);
+void drawLightMarker(const Renderer& renderer, const Camera& camera);
 
 // The placements the draw routines build, free of GL so they can be checked
 // on their own. A block is a 0.78 cube in the middle of its cell.

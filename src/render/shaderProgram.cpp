@@ -1,9 +1,7 @@
-// Building a program from two source files. Any failure ends the process:
-// the game cannot draw anything without all of its programs.
+// Building a program from two source files. Any failure ends the process
+// through the fatal exit the app handed in: the game cannot draw anything
+// without all of its programs.
 #include "render/shaderProgram.h"
-
-#include "app/console.h"
-#include "render/renderResources.h"
 
 #include <fstream>
 #include <iostream>
@@ -53,35 +51,27 @@ std::string programLog(GLuint program) {
 
 } // namespace
 
-ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath) {
+ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath,
+                             FatalExit fatalExit)
+    : fatalExit(fatalExit) {
     // The program object exists before either file is read.
-    program = glCreateProgram();
+    program = GlProgram(glCreateProgram());
     if (program == 0) {
-        fatalError({"failed to create shader program"});
+        fatalExit({"failed to create shader program"});
     }
     loadShader(vertexPath, GL_VERTEX_SHADER, vertexShader);
     loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader);
     link();
 }
 
-ShaderProgram::~ShaderProgram() {
-    // lampProgram dies at process exit, possibly after the window system.
-    if (!glContextIsCurrent()) {
-        return;
-    }
-    glDeleteProgram(program);
-    glDeleteShader(vertexShader);
-    glDeleteShader(fragmentShader);
-}
-
-void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& shader) {
+void ShaderProgram::loadShader(const std::string& path, GLenum type, GlShader& shader) {
     std::string source;
     if (!readSource(path, source)) {
-        fatalError({"failed to open shader file: " + path});
+        fatalExit({"failed to open shader file: " + path});
     }
-    shader = glCreateShader(type);
+    shader = GlShader(glCreateShader(type));
     if (shader == 0) {
-        fatalError({"failed to create shader"});
+        fatalExit({"failed to create shader"});
     }
     std::cout << source << std::endl;
 
@@ -93,7 +83,7 @@ void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& sha
     if (compiled != 0 && glIsShader(shader)) {
         return;
     }
-    fatalError({"failed to compile shader", shaderLog(shader)});
+    fatalExit({"failed to compile shader", shaderLog(shader)});
 }
 
 void ShaderProgram::link() {
@@ -105,5 +95,5 @@ void ShaderProgram::link() {
     if (linked != 0) {
         return;
     }
-    fatalError({"failed to link shader program", programLog(program)});
+    fatalExit({"failed to link shader program", programLog(program)});
 }

@@ -2,22 +2,32 @@
 // Building is all-or-nothing: every failure is fatal (message, pause, exit 1).
 #pragma once
 
+#include "assets/glObject.h"
+
 #include <GL/glew.h>
 
+#include <initializer_list>
 #include <string>
 
-struct ShaderProgram {
-    GLuint program = 0;
-    GLuint vertexShader = 0;
-    GLuint fragmentShader = 0;
+// How a failure ends the run: the app hands in its fatal exit, which writes
+// the lines to standard error, pauses and exits with status 1. It never
+// returns.
+using FatalExit = void (*)(std::initializer_list<std::string> lines);
 
-    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
-    ~ShaderProgram();
-    ShaderProgram(const ShaderProgram&) = delete;
-    ShaderProgram& operator=(const ShaderProgram&) = delete;
+struct ShaderProgram {
+    // In the order they are made, so they are deleted in the reverse.
+    GlProgram program;
+    GlShader vertexShader;
+    GlShader fragmentShader;
+
+    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath,
+                  FatalExit fatalExit);
 
     // Reads, echoes and compiles one source file into shader.
-    void loadShader(const std::string& path, GLenum type, GLuint& shader);
+    void loadShader(const std::string& path, GLenum type, GlShader& shader);
     // Attaches both shaders and links.
     void link();
+
+  private:
+    FatalExit fatalExit;
 };

@@ -1,29 +1,31 @@
-// The shadow map: depth from the fixed light, drawn first in every frame and
-// read by basicProgram on texture unit 2.
+// The shadow map and the fixed light it is drawn from: a depth texture on a
+// framebuffer of its own, read by basicProgram on texture unit 2.
 #pragma once
+
+#include "assets/glObject.h"
 
 #include <GL/glew.h>
 #include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
 
 constexpr int shadowMapSize = 1024;
+constexpr GLint shadowMapUnit = 2;
+
+// Just under the middle of the ceiling: the marker and the shadow light.
+constexpr glm::vec3 lightPos(5.0f, 9.5f, 5.0f);
 
 struct ShadowMap {
-    GLuint depthTarget = 0;
-    GLuint depthMap = 0;
-    // Releases both names at process exit, while a context is current.
-    ~ShadowMap();
+    // In the order they are made, so they are deleted in the reverse.
+    GlFramebuffer depthTarget;
+    GlTexture depthMap;
 };
 
-extern ShadowMap shadowMap;
-extern glm::mat4 lightSpaceMatrix;
+// Prints the status when the framebuffer is not complete, and then leaves it
+// bound.
+ShadowMap createShadowMap();
 
-// True when the framebuffer is complete; prints the status otherwise.
-bool createShadowMap();
 // The light's orthographic box (not centred on its axis) and its look-at
 // from lightPos towards the origin; computeLightSpaceMatrix is their product.
 glm::mat4 lightProjectionMatrix();
 glm::mat4 lightViewMatrix();
 glm::mat4 computeLightSpaceMatrix();
-void renderShadowPass();
-// Unit 2 <- depthMap, "shadowMap" = 2 and "lightSpaceMatrix" on basicProgram.
-void bindShadowMapForLitPass();

@@ -247,23 +247,27 @@ TEST_F(MeshTest, AMeshWithoutIndicesDrawsNothing) {
     expectNoGlError("empty draw");
 }
 
-TEST_F(MeshTest, CopiesShareTheGlObjectsAndNeverDeleteThem) {
+TEST_F(MeshTest, AMoveHandsTheGlObjectsOverAndTheLastOwnerDeletesThem) {
     OffscreenTarget target;
-    const Mesh original = screenQuad({meshTexture(redTexture, "texture_diffuse")});
-    {
-        const Mesh copy = original;
-        EXPECT_EQ(copy.vertexArray, original.vertexArray);
-        EXPECT_EQ(copy.vertexBuffer, original.vertexBuffer);
-        EXPECT_EQ(copy.indexBuffer, original.indexBuffer);
-        std::vector<Mesh> grown;
-        for (int i = 0; i < 8; ++i) {
-            grown.push_back(original); // reallocation moves and destroys copies
-        }
+    std::vector<Mesh> meshes;
+    meshes.push_back(screenQuad({meshTexture(redTexture, "texture_diffuse")}));
+    const GLuint vertexArray = meshes[0].vertexArray;
+    const GLuint vertexBuffer = meshes[0].vertexBuffer;
+    const GLuint indexBuffer = meshes[0].indexBuffer;
+    for (int i = 0; i < 8; ++i) {
+        meshes.push_back(screenQuad({})); // reallocation moves the first mesh
     }
-    EXPECT_TRUE(glIsVertexArray(original.vertexArray));
-    EXPECT_TRUE(glIsBuffer(original.vertexBuffer));
-    EXPECT_TRUE(glIsBuffer(original.indexBuffer));
+    EXPECT_EQ(meshes[0].vertexArray, vertexArray);
+    EXPECT_EQ(meshes[0].vertexBuffer, vertexBuffer);
+    EXPECT_EQ(meshes[0].indexBuffer, indexBuffer);
     show(0);
-    original.draw(program);
+    meshes[0].draw(program);
     EXPECT_EQ(rgbOf(target.pixel(8, 8)), red);
+
+    meshes.clear();
+    EXPECT_FALSE(glIsVertexArray(vertexArray));
+    EXPECT_FALSE(glIsBuffer(vertexBuffer));
+    EXPECT_FALSE(glIsBuffer(indexBuffer));
+    // The textures it named are not its own.
+    EXPECT_TRUE(glIsTexture(redTexture));
 }

@@ -226,31 +226,43 @@ TEST_F(ModelTest, ATextureThatCannotBeDecodedGetsThePlaceholderAndStaysCached) {
               std::string::npos)
         << import.output;
     ASSERT_EQ(import.model.textureCache.size(), 2u);
-    for (const MeshTexture& texture : import.model.textureCache) {
+    for (const ModelTexture& texture : import.model.textureCache) {
         EXPECT_TRUE(glIsTexture(texture.glTexture));
         EXPECT_TRUE(holdsPlaceholder(texture.glTexture));
     }
     expectNoGlError("placeholder");
 }
 
-TEST_F(ModelTest, CopiesShareTheGlObjectsAndOutliveTheOriginal) {
+TEST_F(ModelTest, AMoveHandsTheGlObjectsOverAndTheLastOwnerDeletesThem) {
     writeSolidPng(scratch.path("t.png"), 2, 2, 10, 20, 30);
     scratch.write("m.mtl", "newmtl a\nmap_Kd t.png\n");
     const std::string path = scratch.write("tri.obj", objTexturedTriangle());
     Model kept;
+    GLuint vertexArray = 0;
+    GLuint texture = 0;
     {
-        const Model temporary(path.c_str(), glm::vec3(1.0f));
-        kept = temporary;
-        ASSERT_EQ(kept.meshes.size(), 1u);
-        EXPECT_EQ(kept.meshes[0].vertexArray, temporary.meshes[0].vertexArray);
-        EXPECT_EQ(kept.meshes[0].textures[0].glTexture, temporary.textureCache[0].glTexture);
-        EXPECT_EQ(kept.directory, temporary.directory);
+        Model temporary(path.c_str(), glm::vec3(1.0f));
+        ASSERT_EQ(temporary.meshes.size(), 1u);
+        vertexArray = temporary.meshes[0].vertexArray;
+        texture = temporary.textureCache[0].glTexture;
+        kept = std::move(temporary);
     }
+    ASSERT_EQ(kept.meshes.size(), 1u);
+    EXPECT_EQ(kept.meshes[0].vertexArray, vertexArray);
+    EXPECT_EQ(kept.meshes[0].textures[0].glTexture, texture);
     EXPECT_TRUE(glIsVertexArray(kept.meshes[0].vertexArray));
     EXPECT_TRUE(glIsBuffer(kept.meshes[0].vertexBuffer));
     EXPECT_TRUE(glIsBuffer(kept.meshes[0].indexBuffer));
     EXPECT_TRUE(glIsTexture(kept.textureCache[0].glTexture));
     EXPECT_EQ(kept.position, glm::vec3(1.0f));
+
+    const GLuint vertexBuffer = kept.meshes[0].vertexBuffer;
+    const GLuint indexBuffer = kept.meshes[0].indexBuffer;
+    kept = Model();
+    EXPECT_FALSE(glIsVertexArray(vertexArray));
+    EXPECT_FALSE(glIsBuffer(vertexBuffer));
+    EXPECT_FALSE(glIsBuffer(indexBuffer));
+    EXPECT_FALSE(glIsTexture(texture));
 }
 
 TEST_F(ModelTest, DrawDrawsEveryMeshAndAnEmptyModelDrawsNothing) {

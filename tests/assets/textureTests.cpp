@@ -4,8 +4,7 @@
 #include "assets/texture.h"
 #include "support/glContext.h"
 
-#include <stb/stb_image_write.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -51,6 +50,19 @@ void expectRepeatTrilinear(GLuint texture) {
     EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
 }
 
+// Top-row-first RGB as writePngRgba takes it: opaque RGBA, bottom row first.
+std::vector<std::uint8_t> opaqueBottomRowFirst(const std::vector<unsigned char>& rgb, int width,
+                                               int height) {
+    std::vector<std::uint8_t> rgba;
+    for (int row = height - 1; row >= 0; --row) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* pixel = &rgb[(std::size_t(row) * width + x) * 3];
+            rgba.insert(rgba.end(), {pixel[0], pixel[1], pixel[2], 255});
+        }
+    }
+    return rgba;
+}
+
 GLint boundTexture() {
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
@@ -77,7 +89,7 @@ TEST_F(TextureFromFile, RowsOfAnyLengthUploadWithoutSkewAndWithMipmaps) {
         rgb[i] = static_cast<unsigned char>(i * 11 + 5);
     }
     const std::string path = (scratchDirectory("odd") / "odd.png").string();
-    ASSERT_TRUE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3));
+    ASSERT_TRUE(writePngRgba(path, width, height, opaqueBottomRowFirst(rgb, width, height)));
 
     // Even a caller that left the default alignment of 4 gets exact rows.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);

@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as the overlay font through the game's text renderer
 // and lays out every glyph it produced.
-#include "assets/textRenderer.h"
 #include "fuzzSupport.h"
+#include "render/textRenderer.h"
 
 #include <GL/glew.h>
 
@@ -44,16 +44,6 @@ void layOut(const Glyph& glyph) {
     }
 }
 
-// The game keeps its one renderer for the run; here every input makes a new
-// one, so its GL objects are freed to keep the process small.
-void releaseGlObjects(const TextRenderer& renderer) {
-    for (const auto& entry : renderer.glyphs) {
-        glDeleteTextures(1, &entry.second.texture);
-    }
-    glDeleteVertexArrays(1, &renderer.vertexArray);
-    glDeleteBuffers(1, &renderer.vertexBuffer);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -72,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkGlyph(code, glyph);
         layOut(glyph);
     }
-    releaseGlObjects(renderer);
+    // The text renderer deletes its GL objects as it goes, which keeps the
+    // process small.
     return 0;
 }

@@ -1,5 +1,4 @@
 #include "render/bloom.h"
-#include "render/renderResources.h"
 #include "render/sceneFixture.h"
 
 #include <GL/glew.h>
@@ -36,8 +35,8 @@ glm::vec3 black(int, int) {
 }
 
 // One channel of a blur target, bottom row first.
-std::vector<int> blurRed(int target) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, blurTargets[target]);
+std::vector<int> blurRed(const Renderer& renderer, int target) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.blurTargets[target]);
     const std::vector<std::uint8_t> rgba = readPixelsRgba(0, 0, windowWidth, windowHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     std::vector<int> red(std::size_t(windowWidth) * windowHeight);
@@ -90,11 +89,11 @@ class BloomTest : public SceneTest {};
 } // namespace
 
 TEST_F(BloomTest, SingleBrightTexelSpreadsAcrossAndDownEvenly) {
-    fillHdrTexture(hdrColor[0], black);
-    fillHdrTexture(hdrColor[1], singleBrightTexel);
-    renderBloom();
+    fillHdrTexture(renderer.hdrColor[0], black);
+    fillHdrTexture(renderer.hdrColor[1], singleBrightTexel);
+    renderBloom(renderer);
     expectNoGlError("renderBloom");
-    const std::vector<int> blur = blurRed(0);
+    const std::vector<int> blur = blurRed(renderer, 0);
 
     const int centre = at(blur, brightX, brightY);
     EXPECT_GT(centre, 0);
@@ -116,13 +115,13 @@ TEST_F(BloomTest, SingleBrightTexelSpreadsAcrossAndDownEvenly) {
 // A bright row is only widened by the vertical passes, so the ninth pass
 // (horizontal) and the tenth (vertical) leave different pictures.
 TEST_F(BloomTest, CombineShowsTheLastVerticalPass) {
-    fillHdrTexture(hdrColor[0], black);
-    fillHdrTexture(hdrColor[1], [](int, int y) { return glm::vec3(float(y == brightY)); });
-    renderBloom();
+    fillHdrTexture(renderer.hdrColor[0], black);
+    fillHdrTexture(renderer.hdrColor[1], [](int, int y) { return glm::vec3(float(y == brightY)); });
+    renderBloom(renderer);
     expectWindowBoundAndNoVertexArray();
     const std::vector<std::uint8_t> window = windowPixels();
-    const std::vector<int> vertical = blurRed(0);
-    const std::vector<int> horizontal = blurRed(1);
+    const std::vector<int> vertical = blurRed(renderer, 0);
+    const std::vector<int> horizontal = blurRed(renderer, 1);
 
     int differing = 0;
     for (int y = brightY - 12; y <= brightY + 12; ++y) {
@@ -136,14 +135,14 @@ TEST_F(BloomTest, CombineShowsTheLastVerticalPass) {
 }
 
 TEST_F(BloomTest, CombineReadsBlurTargetZeroOnly) {
-    fillHdrTexture(hdrColor[0], [](int, int) { return glm::vec3(0.25f); });
+    fillHdrTexture(renderer.hdrColor[0], [](int, int) { return glm::vec3(0.25f); });
     const GLfloat half[] = {0.5f, 0.5f, 0.5f, 1.0f};
     const GLfloat full[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glBindFramebuffer(GL_FRAMEBUFFER, blurTargets[0]);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[0]);
     glClearBufferfv(GL_COLOR, 0, half);
-    glBindFramebuffer(GL_FRAMEBUFFER, blurTargets[1]);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[1]);
     glClearBufferfv(GL_COLOR, 0, full);
-    combineBloom();
+    combineBloom(renderer);
     const std::vector<std::uint8_t> window = windowPixels();
     const int expected = toneMapped(0.25f + 128.0f / 255.0f);
     EXPECT_NEAR(windowRed(window, 0, 0), expected, 2);
@@ -154,9 +153,10 @@ TEST_F(BloomTest, CombineReadsBlurTargetZeroOnly) {
 TEST_F(BloomTest, BlackBrightInputShowsTheToneMappedScene) {
     // Scene values from 0 to 4 across the width: the half-float range above
     // 1 must stay distinguishable after the combine.
-    fillHdrTexture(hdrColor[0], [](int x, int) { return glm::vec3(x / 256.0f, 0.5f, 0.0f); });
-    fillHdrTexture(hdrColor[1], black);
-    renderBloom();
+    fillHdrTexture(renderer.hdrColor[0],
+                   [](int x, int) { return glm::vec3(x / 256.0f, 0.5f, 0.0f); });
+    fillHdrTexture(renderer.hdrColor[1], black);
+    renderBloom(renderer);
     const std::vector<std::uint8_t> window = windowPixels();
     for (int x : {0, 100, 256, 512, 700, 1023}) {
         SCOPED_TRACE(x);
@@ -169,16 +169,16 @@ TEST_F(BloomTest, BlackBrightInputShowsTheToneMappedScene) {
 }
 
 TEST_F(BloomTest, WireframeCopyShowsTheSceneColour) {
-    fillHdrTexture(hdrColor[0], [](int x, int y) {
+    fillHdrTexture(renderer.hdrColor[0], [](int x, int y) {
         return x < 512 ? glm::vec3(1.0f, 0.0f, 0.0f) : glm::vec3(0.2f, 0.4f, float(y > 384));
     });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
 
-    showWireframeScene();
+    showWireframeScene(renderer);
     expectNoGlError("showWireframeScene");
     expectWindowBoundAndNoVertexArray();
     const std::vector<std::uint8_t> window = windowPixels();

@@ -3,8 +3,8 @@
 // show in every won frame, not only the first.
 #include "app/frame.h"
 #include "app/frameState.h"
+#include "render/drawFrame.h"
 #include "render/overlay.h"
-#include "render/renderResources.h"
 #include "render/sceneFixture.h"
 
 #include <GL/glew.h>
@@ -35,11 +35,13 @@ TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
     deltaTime = 1.0f / 60.0f;
-    drawFramePasses();
+    FrameView plain = gatherFrameView();
+    drawFrame(renderer, plain);
     EXPECT_EQ(pixelsMatching(20, 700, 300, 40, isOverlayGreen), 0);
 
     frustumCulling = true;
-    drawFramePasses();
+    FrameView withModeLine = gatherFrameView();
+    drawFrame(renderer, withModeLine);
     EXPECT_GT(pixelsMatching(20, 700, 300, 40, isOverlayGreen), 200)
         << "\"View Frustum Culling: ON\" hidden behind the combine's depth";
 }
@@ -47,13 +49,14 @@ TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
 TEST_F(OverlayTest, WonMessageShowsInConsecutiveWonFrames) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     deltaTime = 1.0f / 60.0f;
-    drawFramePasses();
+    FrameView view = gatherFrameView();
+    drawFrame(renderer, view);
     for (int wonFrame = 1; wonFrame <= 3; ++wonFrame) {
         // Each won frame draws over what the back buffer holds; start from a
         // plain picture so only this frame's message can light the pixels.
         glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        drawWonMessage();
+        drawWonMessage(renderer);
         EXPECT_GT(pixelsMatching(500, 375, 200, 40, isWhite), 200) << "won frame " << wonFrame;
     }
 }

@@ -2,7 +2,6 @@
 
 #include "app/camera.h"
 #include "app/particles.h"
-#include "render/renderResources.h"
 #include "render/sceneFixture.h"
 
 #include <GL/glew.h>
@@ -28,8 +27,8 @@ class ParticleRendererTest : public SceneTest {
         clearHdrTargetToBlack();
     }
 
-    static void clearHdrTargetToBlack() {
-        glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    void clearHdrTargetToBlack() {
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
@@ -61,8 +60,8 @@ glm::ivec2 projectToWindow(glm::vec3 world) {
     return glm::ivec2((ndc.x * 0.5f + 0.5f) * windowWidth, (ndc.y * 0.5f + 0.5f) * windowHeight);
 }
 
-glm::vec3 hdrTexel(int attachment, glm::ivec2 pixel) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, hdrTarget);
+glm::vec3 hdrTexel(const Renderer& renderer, int attachment, glm::ivec2 pixel) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0 + attachment);
     glm::vec3 colour(0.0f);
     glReadPixels(pixel.x, pixel.y, 1, 1, GL_RGB, GL_FLOAT, &colour.x);
@@ -92,29 +91,31 @@ TEST_F(ParticleRendererTest, UploadWritesTheCountedInstancesIntoWholeStreamBuffe
         particles.positionData[i] = 0.5f * float(i);
         particles.colorData[i] = static_cast<unsigned char>(10 + i);
     }
-    uploadParticles(5);
+    uploadParticles(renderer.particleBuffers, particles, 5);
     expectNoGlError("uploadParticles");
 
-    const std::vector<float> positions = bufferContents<float>(particlePositionVbo, 4 * 5);
+    const ParticleBuffers& buffers = renderer.particleBuffers;
+    const std::vector<float> positions = bufferContents<float>(buffers.particlePositionVbo, 4 * 5);
     const std::vector<unsigned char> colours =
-        bufferContents<unsigned char>(particleColorVbo, 4 * 5);
+        bufferContents<unsigned char>(buffers.particleColorVbo, 4 * 5);
     EXPECT_EQ(0, std::memcmp(positions.data(), particles.positionData.data(), 80));
     EXPECT_EQ(0, std::memcmp(colours.data(), particles.colorData.data(), 20));
-    EXPECT_EQ(bufferParameter(particlePositionVbo, GL_BUFFER_SIZE), 1600000);
-    EXPECT_EQ(bufferParameter(particleColorVbo, GL_BUFFER_SIZE), 400000);
-    EXPECT_EQ(bufferParameter(particleColorVbo, GL_BUFFER_USAGE), GL_STREAM_DRAW);
+    EXPECT_EQ(bufferParameter(buffers.particlePositionVbo, GL_BUFFER_SIZE), 1600000);
+    EXPECT_EQ(bufferParameter(buffers.particleColorVbo, GL_BUFFER_SIZE), 400000);
+    EXPECT_EQ(bufferParameter(buffers.particleColorVbo, GL_BUFFER_USAGE), GL_STREAM_DRAW);
 
-    uploadParticles(0);
-    drawParticles(0);
+    uploadParticles(renderer.particleBuffers, particles, 0);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, 0);
     expectNoGlError("an empty frame");
-    EXPECT_EQ(hdrTexel(0, glm::ivec2(512, 384)), glm::vec3(0.0f)) << "no instance, no picture";
+    EXPECT_EQ(hdrTexel(renderer, 0, glm::ivec2(512, 384)), glm::vec3(0.0f))
+        << "no instance, no picture";
 }
 
 TEST_F(ParticleRendererTest, FreshFountainShowsAtTheSpawnPoint) {
     const int count = updateParticleSystem(particles, 0.016f, camera.position);
     ASSERT_EQ(count, 3);
-    uploadParticles(count);
-    drawParticles(count);
+    uploadParticles(renderer.particleBuffers, particles, count);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, count);
     expectNoGlError("drawParticles");
     GLint vertexArray = -1;
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
@@ -127,16 +128,16 @@ TEST_F(ParticleRendererTest, FreshFountainShowsAtTheSpawnPoint) {
                                particles.positionData[4 * i + 2]);
         const glm::ivec2 pixel = projectToWindow(centre);
         EXPECT_LT(glm::distance(glm::vec2(pixel), glm::vec2(spawn)), 20.0f) << "instance " << i;
-        const glm::vec3 scene = hdrTexel(0, pixel);
+        const glm::vec3 scene = hdrTexel(renderer, 0, pixel);
         EXPECT_GT(scene.g, 0.1f) << "instance " << i;
         EXPECT_NEAR(scene.g, scene.b, 0.01f) << "the fountain's colour is cyan-white";
         EXPECT_LT(scene.r, scene.g);
-        const glm::vec3 glow = hdrTexel(1, pixel);
+        const glm::vec3 glow = hdrTexel(renderer, 1, pixel);
         EXPECT_GT(glow.g, 0.0f) << "a faint glow reaches the bloom";
         EXPECT_LT(glow.g, scene.g);
     }
-    EXPECT_EQ(hdrTexel(0, spawn + glm::ivec2(150, 0)), glm::vec3(0.0f));
-    EXPECT_EQ(hdrTexel(0, spawn - glm::ivec2(0, 150)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, spawn + glm::ivec2(150, 0)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, spawn - glm::ivec2(0, 150)), glm::vec3(0.0f));
 }
 
 TEST_F(ParticleRendererTest, EachInstanceHasItsOwnCentreSizeAndColour) {
@@ -146,18 +147,18 @@ TEST_F(ParticleRendererTest, EachInstanceHasItsOwnCentreSizeAndColour) {
     stageInstance(0, large);
     stageInstance(1, small);
     stageInstance(2, notCounted);
-    uploadParticles(2);
-    drawParticles(2);
+    uploadParticles(renderer.particleBuffers, particles, 2);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, 2);
 
     const glm::ivec2 largeCentre = projectToWindow(large.centre);
     const glm::ivec2 smallCentre = projectToWindow(small.centre);
-    EXPECT_EQ(hdrTexel(0, largeCentre), glm::vec3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(hdrTexel(0, smallCentre), glm::vec3(0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, largeCentre), glm::vec3(1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, smallCentre), glm::vec3(0.0f, 0.0f, 1.0f));
     // About 460 pixels per world unit at two units away: the large one is
     // fully opaque 20 pixels out, the small one ends within 12.
-    EXPECT_EQ(hdrTexel(0, largeCentre + glm::ivec2(20, 0)), glm::vec3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(hdrTexel(0, largeCentre - glm::ivec2(0, 20)), glm::vec3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(hdrTexel(0, smallCentre + glm::ivec2(20, 0)), glm::vec3(0.0f));
-    EXPECT_EQ(hdrTexel(0, smallCentre - glm::ivec2(0, 20)), glm::vec3(0.0f));
-    EXPECT_EQ(hdrTexel(0, projectToWindow(notCounted.centre)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, largeCentre + glm::ivec2(20, 0)), glm::vec3(1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, largeCentre - glm::ivec2(0, 20)), glm::vec3(1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, smallCentre + glm::ivec2(20, 0)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, smallCentre - glm::ivec2(0, 20)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, projectToWindow(notCounted.centre)), glm::vec3(0.0f));
 }

@@ -11,7 +11,7 @@
 #include "app/frame.h"
 #include "app/frameState.h"
 #include "app/particles.h"
-#include "render/renderResources.h"
+#include "render/drawFrame.h"
 #include "world/levelState.h"
 
 #include <GL/glew.h>
@@ -51,7 +51,7 @@ LevelState startLevelState() {
 
 // The first frame of a new game: start camera and level, a fresh fountain,
 // fixed clock and frame time, and a fixed random sequence for the spawns.
-Picture renderStartFrame(bool wireframeMode) {
+Picture renderStartFrame(Renderer& renderer, bool wireframeMode) {
     resetFrameState();
     camera = Camera{};
     deltaTime = 1.0f / 60.0f;
@@ -61,7 +61,8 @@ Picture renderStartFrame(bool wireframeMode) {
     std::srand(1);
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
 
-    drawFramePasses();
+    FrameView view = gatherFrameView();
+    drawFrame(renderer, view);
     glFinish();
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -144,11 +145,11 @@ class ReferenceImageTest : public SceneTest {
 } // namespace
 
 TEST_F(ReferenceImageTest, startFrameMatchesItsReference) {
-    expectMatchesReference(renderStartFrame(false), "startFrame");
+    expectMatchesReference(renderStartFrame(renderer, false), "startFrame");
 }
 
 TEST_F(ReferenceImageTest, wireframeStartFrameMatchesItsReference) {
-    expectMatchesReference(renderStartFrame(true), "startFrameWireframe");
+    expectMatchesReference(renderStartFrame(renderer, true), "startFrameWireframe");
 }
 
 TEST_F(ReferenceImageTest, comparisonCountsOnlyDifferencesBeyondTheTolerance) {

@@ -2,25 +2,25 @@
 
 #include "app/camera.h"
 #include "app/clock.h"
+#include "app/frame.h"
 #include "app/startup.h"
-#include "render/renderResources.h"
 #include "render/scene.h"
 #include "render/shadowMap.h"
+#include "render/shadowPass.h"
 
 #include <GL/glew.h>
 #include <glm/geometric.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include <cmath>
+#include <memory>
+#include <stdexcept>
 
 namespace {
 
-// createShadowMap is the renderer's last start-up step, so a shadow map means
-// another test of this binary has already set everything up.
-void setUpRendererOnce() {
-    if (shadowMap.depthMap == 0) {
-        setUpRenderer();
-    }
+std::unique_ptr<Renderer>& sharedRendererSlot() {
+    static std::unique_ptr<Renderer> renderer;
+    return renderer;
 }
 
 void resetGlState() {
@@ -33,6 +33,23 @@ void resetGlState() {
 
 } // namespace
 
+Renderer& sharedRenderer() {
+    std::unique_ptr<Renderer>& renderer = sharedRendererSlot();
+    if (!renderer) {
+        if (!sharedGlWindow()) {
+            throw std::runtime_error("no OpenGL 3.3 core context (is DISPLAY set?)");
+        }
+        renderer = setUpRenderer();
+    }
+    return *renderer;
+}
+
+void releaseSharedRenderer() {
+    if (sharedGlWindow()) {
+        sharedRendererSlot().reset();
+    }
+}
+
 double oneSecond() {
     return 1.0;
 }
@@ -42,7 +59,6 @@ void SceneTest::SetUp() {
     if (HasFatalFailure()) {
         return;
     }
-    setUpRendererOnce();
     camera = Camera{};
     setGameTimeSource(oneSecond);
     resetGlState();
@@ -54,33 +70,34 @@ void SceneTest::TearDown() {
     resetGlState();
 }
 
-void renderShadowAndLitPasses() {
-    renderShadowPass();
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+glm::mat4 renderShadowAndLitPasses(const Renderer& renderer) {
+    const FrameView view = gatherFrameView();
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderLitPass();
+    renderLitPass(renderer, view, lightSpaceMatrix);
     glFinish();
+    return lightSpaceMatrix;
 }
 
-glm::vec3 sceneColourAt(int x, int y) {
+glm::vec3 sceneColourAt(const Renderer& renderer, int x, int y) {
     glm::vec3 colour(0.0f);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, hdrTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(x, y, 1, 1, GL_RGB, GL_FLOAT, glm::value_ptr(colour));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     return colour;
 }
 
-std::vector<float> readShadowMapDepths() {
+std::vector<float> readShadowMapDepths(const Renderer& renderer) {
     std::vector<float> depths(static_cast<std::size_t>(shadowMapSize) * shadowMapSize);
     glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, shadowMap.depthMap);
+    glBindTexture(GL_TEXTURE_2D, renderer.shadowMap.depthMap);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
     return depths;
 }
-
 float shadowMapDepthAt(const std::vector<float>& depths, glm::vec3 world) {
     const glm::vec4 clip = computeLightSpaceMatrix() * glm::vec4(world, 1.0f);
     const auto texel = [](float ndc) {

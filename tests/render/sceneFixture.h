@@ -1,7 +1,10 @@
-// The whole renderer, set up once per test binary, and the camera, clock and
+// The whole renderer, made once per test process, and the camera, clock and
 // GL state that the scene reads, put back to known values around each test.
 #pragma once
 
+#include "app/frame.h"
+#include "render/renderer.h"
+#include "render/windowSize.h"
 #include "support/glContext.h"
 
 #include <glm/mat4x4.hpp>
@@ -9,26 +12,39 @@
 
 #include <vector>
 
+// The game's renderer as the start-up makes it (with the global GL state),
+// made in the shared context the first time a test asks for it; throws when
+// there is no context to make it in.
+Renderer& sharedRenderer();
+// Deletes it while the shared context is current; the next test to ask
+// makes it again.
+void releaseSharedRenderer();
+
 class SceneTest : public GlTest {
   protected:
+    SceneTest() : renderer(sharedRenderer()) {}
     void SetUp() override;
     void TearDown() override;
+    static void TearDownTestSuite() { releaseSharedRenderer(); }
+
+    Renderer& renderer;
 };
 
-// The frame's shadow pass, then the lit pass into a cleared hdrTarget.
-void renderShadowAndLitPasses();
+// The frame's shadow pass, then the lit pass into a cleared hdrTarget;
+// returns the shadow pass's light-space matrix.
+glm::mat4 renderShadowAndLitPasses(const Renderer& renderer);
 // The scene colour that the lit pass left in hdrTarget at a window pixel.
-glm::vec3 sceneColourAt(int x, int y);
+glm::vec3 sceneColourAt(const Renderer& renderer, int x, int y);
 // Every texel of the shadow map, bottom row first.
-std::vector<float> readShadowMapDepths();
+std::vector<float> readShadowMapDepths(const Renderer& renderer);
 // The shadow map's depth at a world point and the point's own depth there.
 float shadowMapDepthAt(const std::vector<float>& depths, glm::vec3 world);
 float lightSpaceDepthOf(glm::vec3 world);
 
 // The camera at position looking at target (target lands on the centre pixel).
 void aimCamera(glm::vec3 position, glm::vec3 target);
-constexpr int centreX = 512;
-constexpr int centreY = 384;
+constexpr int centreX = windowWidth / 2;
+constexpr int centreY = windowHeight / 2;
 
 // Current values of a program's uniforms.
 float uniformFloat(unsigned program, const char* name);

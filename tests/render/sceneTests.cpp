@@ -4,7 +4,6 @@
 #include "app/camera.h"
 #include "app/clock.h"
 #include "app/gameModels.h"
-#include "render/renderResources.h"
 #include "render/scene.h"
 #include "render/shadowMap.h"
 #include "world/level.h"
@@ -103,8 +102,8 @@ TEST(ModelPlacement, trophyTurnsFiftyDegreesAndStarsTwoHundredFiftyInOneSecond) 
 TEST_F(SceneTest, lightingUniformsCarryCameraFlashlightAndMaterial) {
     aimCamera(glm::vec3(2.0f, 3.0f, 4.0f), glm::vec3(6.0f, 1.0f, 2.0f));
     camera.fov = 30.0f;
-    const GLuint program = basicProgram->program;
-    setLightingUniforms(*basicProgram);
+    const GLuint program = renderer.basicProgram.program;
+    setLightingUniforms(renderer.basicProgram, camera);
     EXPECT_EQ(currentProgram(), static_cast<GLint>(program));
 
     expectVec3Near(uniformVec3(program, "viewPos"), camera.position, 0.0f);
@@ -126,37 +125,37 @@ TEST_F(SceneTest, lightingUniformsCarryCameraFlashlightAndMaterial) {
 }
 
 TEST_F(SceneTest, roomIsTheTenUnitBoxWithWallTextureAndNoSpecularMap) {
-    drawRoom(*basicProgram);
-    EXPECT_EQ(currentProgram(), static_cast<GLint>(basicProgram->program));
-    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(wallTexture));
+    drawRoom(renderer, renderer.basicProgram);
+    EXPECT_EQ(currentProgram(), static_cast<GLint>(renderer.basicProgram.program));
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
-    const auto [low, high] = cubeBounds(uniformMat4(basicProgram->program, "model"));
+    const auto [low, high] = cubeBounds(uniformMat4(renderer.basicProgram.program, "model"));
     expectVec3Near(low, glm::vec3(0.0f), tight);
     expectVec3Near(high, glm::vec3(10.0f), tight);
     expectNoGlError("drawRoom");
 }
 
 TEST_F(SceneTest, drawBlockPlacesTheBlockOfItsCell) {
-    glUseProgram(basicProgram->program);
-    drawBlock(Cell{3, 4, 5}, *basicProgram);
-    expectMatrixNear(uniformMat4(basicProgram->program, "model"), blockModelMatrix(Cell{3, 4, 5}),
-                     0.0f);
+    glUseProgram(renderer.basicProgram.program);
+    drawBlock(renderer, Cell{3, 4, 5}, renderer.basicProgram);
+    expectMatrixNear(uniformMat4(renderer.basicProgram.program, "model"),
+                     blockModelMatrix(Cell{3, 4, 5}), 0.0f);
 }
 
 TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
-    const GLuint program = basicProgram->program;
-    setLightingUniforms(*basicProgram);
-    drawLevel(*basicProgram);
+    const GLuint program = renderer.basicProgram.program;
+    setLightingUniforms(renderer.basicProgram, camera);
+    drawLevel(renderer, renderer.basicProgram, gatherFrameView());
     expectVec3Near(uniformVec3(program, "light.ambient"), glm::vec3(0.1f, 0.1f, 0.7f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.diffuse"), glm::vec3(0.4f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.specular"), glm::vec3(0.1f, 0.1f, 1.0f), 0.0f);
     // The blue blocks come last, in their order.
     expectMatrixNear(uniformMat4(program, "model"),
                      blockModelMatrix(blueBlocks[blueBlockCount - 1].cell), 0.0f);
-    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(wallTexture));
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
 
-    setLightingUniforms(*basicProgram);
+    setLightingUniforms(renderer.basicProgram, camera);
     expectVec3Near(uniformVec3(program, "light.ambient"), glm::vec3(0.6f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.specular"), glm::vec3(0.5f), 0.0f);
     expectNoGlError("drawLevel");
@@ -165,20 +164,21 @@ TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
 TEST_F(SceneTest, modelsReadTheClockAnewForEachModel) {
     clockReads = 0;
     setGameTimeSource(countingClock);
-    setLightingUniforms(*toonProgram);
-    drawModels(*toonProgram);
+    setLightingUniforms(renderer.toonProgram, camera);
+    const FrameView view = gatherFrameView();
+    drawModels(renderer, renderer.toonProgram, view);
     EXPECT_EQ(clockReads, 3);
     // The last star rides a trophy turned at the first read and spins by the third.
-    const glm::mat4 trophy = trophyModelMatrix(trophyModel.position, 1.0f);
-    expectMatrixNear(uniformMat4(toonProgram->program, "model"),
+    const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, 1.0f);
+    expectMatrixNear(uniformMat4(renderer.toonProgram.program, "model"),
                      starModelMatrix(trophy, glm::vec3(-0.5f, 1.0f, 0.0f), 3.0f), 1e-5f);
     expectNoGlError("drawModels");
 }
 
 TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     aimCamera(glm::vec3(5.0f, 5.0f, 9.0f), lightPos);
-    drawLightMarker();
-    const GLuint program = lampProgram->program;
+    drawLightMarker(renderer, camera);
+    const GLuint program = renderer.lampProgram.program;
     EXPECT_EQ(currentProgram(), static_cast<GLint>(program));
     const auto [low, high] = cubeBounds(uniformMat4(program, "model"));
     expectVec3Near(low, lightPos - glm::vec3(0.05f), tight);
@@ -186,11 +186,11 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     expectMatrixNear(uniformMat4(program, "view"), viewMatrix(camera), 0.0f);
 
     // Seen from the camera the lamp glows far above the bloom threshold.
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawLightMarker();
+    drawLightMarker(renderer, camera);
     glFinish();
-    const glm::vec3 lamp = sceneColourAt(centreX, centreY);
+    const glm::vec3 lamp = sceneColourAt(renderer, centreX, centreY);
     EXPECT_GT(std::min({lamp.r, lamp.g, lamp.b}), 1.5f);
     expectNoGlError("drawLightMarker");
 }
@@ -198,16 +198,16 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
 // Red and blue blocks share one texture; only their light colours differ. The
 // camera sits on the boundary of the block's cell, facing its near side, so the
 // block fills the view.
-glm::vec3 blockFaceColour(Cell cell) {
+glm::vec3 blockFaceColour(const Renderer& renderer, Cell cell) {
     const glm::vec3 centre(cell.x + 0.5f, cell.y + 0.5f, cell.z + 0.5f);
     aimCamera(centre + glm::vec3(0.0f, 0.0f, 0.5f), centre);
-    renderShadowAndLitPasses();
-    return sceneColourAt(centreX, centreY);
+    renderShadowAndLitPasses(renderer);
+    return sceneColourAt(renderer, centreX, centreY);
 }
 
 TEST_F(SceneTest, redAndBlueBlocksTakeTheirColourFromTheLight) {
-    const glm::vec3 red = blockFaceColour(redBlocks[0].cell);
-    const glm::vec3 blue = blockFaceColour(blueBlocks[0].cell);
+    const glm::vec3 red = blockFaceColour(renderer, redBlocks[0].cell);
+    const glm::vec3 blue = blockFaceColour(renderer, blueBlocks[0].cell);
     ASSERT_GT(red.b, 0.0f);
     ASSERT_GT(blue.b, 0.0f);
     // The texture's own tint cancels in the ratio of the two ratios.
@@ -217,38 +217,40 @@ TEST_F(SceneTest, redAndBlueBlocksTakeTheirColourFromTheLight) {
 }
 
 TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
-    const glm::vec3 inFrame = blockFaceColour(obstacles[0].cell);
+    const glm::vec3 inFrame = blockFaceColour(renderer, obstacles[0].cell);
 
     // The same view drawn by hand: neutral light, container maps, one block.
-    setLightingUniforms(*basicProgram);
-    bindShadowMapForLitPass();
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    setLightingUniforms(renderer.basicProgram, camera);
+    bindShadowMapForLitPass(renderer, computeLightSpaceMatrix());
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, diffuseMap);
+    glBindTexture(GL_TEXTURE_2D, renderer.diffuseMap);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, specularMap);
-    drawBlock(obstacles[0].cell, *basicProgram);
+    glBindTexture(GL_TEXTURE_2D, renderer.specularMap);
+    drawBlock(renderer, obstacles[0].cell, renderer.basicProgram);
     glFinish();
-    expectVec3Near(sceneColourAt(centreX, centreY), inFrame, 1e-3f);
+    expectVec3Near(sceneColourAt(renderer, centreX, centreY), inFrame, 1e-3f);
 }
 
 // The room's far wall on the centre pixel, lit with the flashlight turned
-// away from the view by the given angle about the vertical.
-glm::vec3 wallColourWithLightTurnedBy(float degrees) {
+// away from the view by the given angle about the vertical. No shadow pass
+// runs: the identity as light-space matrix puts the wall's middle outside the
+// light's box, so nothing shades it.
+glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, float degrees) {
     aimCamera(glm::vec3(5.5f, 5.5f, 9.5f), glm::vec3(5.5f, 5.5f, 0.0f));
-    setLightingUniforms(*basicProgram);
-    bindShadowMapForLitPass();
+    setLightingUniforms(renderer.basicProgram, camera);
+    bindShadowMapForLitPass(renderer, glm::mat4(1.0f));
     const glm::vec3 turned =
         glm::vec3(rotateDegrees(glm::mat4(1.0f), degrees, glm::vec3(0.0f, 1.0f, 0.0f)) *
                   glm::vec4(camera.front, 0.0f));
-    glUniform3f(glGetUniformLocation(basicProgram->program, "light.direction"), turned.x, turned.y,
-                turned.z);
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glUniform3f(glGetUniformLocation(renderer.basicProgram.program, "light.direction"), turned.x,
+                turned.y, turned.z);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawRoom(*basicProgram);
+    drawRoom(renderer, renderer.basicProgram);
     glFinish();
-    return sceneColourAt(centreX, centreY);
+    return sceneColourAt(renderer, centreX, centreY);
 }
 
 float sum(glm::vec3 colour) {
@@ -256,11 +258,11 @@ float sum(glm::vec3 colour) {
 }
 
 TEST_F(SceneTest, flashlightFadesBetweenItsInnerAndOuterCone) {
-    const glm::vec3 full = wallColourWithLightTurnedBy(0.0f);
-    const glm::vec3 inner = wallColourWithLightTurnedBy(12.0f);
-    const glm::vec3 fading = wallColourWithLightTurnedBy(20.0f);
-    const glm::vec3 outside = wallColourWithLightTurnedBy(30.0f);
-    const glm::vec3 farOutside = wallColourWithLightTurnedBy(90.0f);
+    const glm::vec3 full = wallColourWithLightTurnedBy(renderer, 0.0f);
+    const glm::vec3 inner = wallColourWithLightTurnedBy(renderer, 12.0f);
+    const glm::vec3 fading = wallColourWithLightTurnedBy(renderer, 20.0f);
+    const glm::vec3 outside = wallColourWithLightTurnedBy(renderer, 30.0f);
+    const glm::vec3 farOutside = wallColourWithLightTurnedBy(renderer, 90.0f);
     // Inside the inner cone only the small change of angle to the wall counts.
     EXPECT_NEAR(sum(inner), sum(full), 0.05f * sum(full));
     EXPECT_GT(sum(fading), sum(outside) * 1.02f);

@@ -1,7 +1,7 @@
 // Shader programs from small source files written by each test: the echo of
 // the sources, the release of the GL objects, and every fatal failure with its
 // exact message and exit status.
-#include "render/renderResources.h"
+#include "app/console.h"
 #include "render/shaderProgram.h"
 #include "support/glContext.h"
 
@@ -80,8 +80,10 @@ GLint shaderValue(GLuint shader, GLenum name) {
 }
 
 int deleteProgramCalls = 0;
-void APIENTRY countDeleteProgram(GLuint) {
+PFNGLDELETEPROGRAMPROC realDeleteProgram = nullptr;
+void APIENTRY countDeleteProgram(GLuint program) {
     ++deleteProgramCalls;
+    realDeleteProgram(program);
 }
 
 class ShaderProgramDeathTest : public GlTest {
@@ -100,7 +102,7 @@ TEST_F(ShaderProgramTest, BuildsALinkedProgramAndEchoesEachSourceBeforeCompiling
     const std::string vertexPath = writeSource("a.vert", vertexSource);
     const std::string fragmentPath = writeSource("a.frag", fragmentSource);
     testing::internal::CaptureStdout();
-    ShaderProgram program(vertexPath, fragmentPath);
+    ShaderProgram program(vertexPath, fragmentPath, fatalError);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), vertexSource + "\n" + fragmentSource + "\n");
     expectNoGlError("building");
 
@@ -122,40 +124,38 @@ TEST_F(ShaderProgramTest, ALastLineWithoutNewlineIsReadAsIfItHadOne) {
     const std::string fragmentPath =
         writeSource("b.frag", fragmentSource.substr(0, fragmentSource.size() - 1));
     testing::internal::CaptureStdout();
-    ShaderProgram program(vertexPath, fragmentPath);
+    ShaderProgram program(vertexPath, fragmentPath, fatalError);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               vertexSource + "// end of file\n\n" + fragmentSource + "\n");
     EXPECT_EQ(programValue(program.program, GL_LINK_STATUS), GL_TRUE);
 }
 
-TEST_F(ShaderProgramTest, ReleasesItsObjectsOnlyWhileAContextIsCurrent) {
+TEST_F(ShaderProgramTest, ItsObjectsAreDeletedOnceByTheirLastOwner) {
     const std::string vertexPath = writeSource("c.vert", vertexSource);
     const std::string fragmentPath = writeSource("c.frag", fragmentSource);
     testing::internal::CaptureStdout();
-    auto kept = std::make_unique<ShaderProgram>(vertexPath, fragmentPath);
-    auto released = std::make_unique<ShaderProgram>(vertexPath, fragmentPath);
+    auto built = std::make_unique<ShaderProgram>(vertexPath, fragmentPath, fatalError);
     testing::internal::GetCapturedStdout();
+    const GLuint program = built->program;
+    const GLuint vertexShader = built->vertexShader;
+    const GLuint fragmentShader = built->fragmentShader;
 
-    const GLuint program = released->program;
-    const GLuint vertexShader = released->vertexShader;
-    const GLuint fragmentShader = released->fragmentShader;
-    released.reset();
+    realDeleteProgram = glDeleteProgram;
+    glDeleteProgram = countDeleteProgram;
+    deleteProgramCalls = 0;
+    // A move hands the objects over: the moved-from program deletes nothing.
+    auto moved = std::make_unique<ShaderProgram>(std::move(*built));
+    built.reset();
+    EXPECT_EQ(deleteProgramCalls, 0);
+    EXPECT_TRUE(glIsProgram(program));
+    EXPECT_EQ(moved->program, program);
+
+    moved.reset();
+    glDeleteProgram = realDeleteProgram;
+    EXPECT_EQ(deleteProgramCalls, 1);
     EXPECT_FALSE(glIsProgram(program));
     EXPECT_FALSE(glIsShader(vertexShader));
     EXPECT_FALSE(glIsShader(fragmentShader));
-
-    // Without a context (the window system already gone) no GL call is made.
-    GLFWwindow* window = glfwGetCurrentContext();
-    const PFNGLDELETEPROGRAMPROC realDeleteProgram = glDeleteProgram;
-    glDeleteProgram = countDeleteProgram;
-    deleteProgramCalls = 0;
-    glfwMakeContextCurrent(nullptr);
-    EXPECT_FALSE(glContextIsCurrent());
-    kept.reset();
-    glfwMakeContextCurrent(window);
-    glDeleteProgram = realDeleteProgram;
-    EXPECT_TRUE(glContextIsCurrent());
-    EXPECT_EQ(deleteProgramCalls, 0);
 }
 
 TEST_F(ShaderProgramDeathTest, AMissingVertexFileIsTheOnlyOneNamed) {
@@ -164,7 +164,7 @@ TEST_F(ShaderProgramDeathTest, AMissingVertexFileIsTheOnlyOneNamed) {
     EXPECT_EXIT(
         {
             detachConsole(true);
-            ShaderProgram program(vertexPath, fragmentPath);
+            ShaderProgram program(vertexPath, fragmentPath, fatalError);
         },
         ::testing::ExitedWithCode(1),
         "^" + literal("failed to open shader file: " + vertexPath) + "\n$");
@@ -176,7 +176,7 @@ TEST_F(ShaderProgramDeathTest, AMissingFragmentFileStopsAfterTheVertexShader) {
     EXPECT_EXIT(
         {
             detachConsole(true);
-            ShaderProgram program(vertexPath, fragmentPath);
+            ShaderProgram program(vertexPath, fragmentPath, fatalError);
         },
         ::testing::ExitedWithCode(1),
         "^" + literal(vertexSource + "\n" + "failed to open shader file: " + fragmentPath) + "\n$");
@@ -189,7 +189,7 @@ TEST_F(ShaderProgramDeathTest, ACompileErrorPrintsTheLogAfterTheEchoedSource) {
     EXPECT_EXIT(
         {
             detachConsole(true);
-            ShaderProgram program(vertexPath, fragmentPath);
+            ShaderProgram program(vertexPath, fragmentPath, fatalError);
         },
         ::testing::ExitedWithCode(1),
         "^" + literal(vertexSource + "\n" + brokenSource + "\n") +
@@ -207,7 +207,7 @@ TEST_F(ShaderProgramDeathTest, ALinkErrorPrintsTheLog) {
     EXPECT_EXIT(
         {
             detachConsole(false);
-            ShaderProgram program(vertexPath, fragmentPath);
+            ShaderProgram program(vertexPath, fragmentPath, fatalError);
         },
         ::testing::ExitedWithCode(1), "^failed to link shader program\n.*definedNowhere.*\n$");
 }
@@ -218,7 +218,7 @@ TEST_F(ShaderProgramDeathTest, AnEmptyFileEchoesAnEmptyLineAndFails) {
     EXPECT_EXIT(
         {
             detachConsole(true);
-            ShaderProgram program(vertexPath, fragmentPath);
+            ShaderProgram program(vertexPath, fragmentPath, fatalError);
         },
         ::testing::ExitedWithCode(1),
         "^\n(" + literal(fragmentSource) +
@@ -232,7 +232,7 @@ TEST_F(ShaderProgramDeathTest, TheProgramObjectIsCreatedBeforeAnyFileIsRead) {
         {
             detachConsole(true);
             glfwMakeContextCurrent(nullptr);
-            ShaderProgram program(missing, missing);
+            ShaderProgram program(missing, missing, fatalError);
         },
         ::testing::ExitedWithCode(1), "^failed to create shader program\n$");
 }
@@ -241,9 +241,9 @@ TEST_F(ShaderProgramDeathTest, AShaderObjectThatCannotBeCreatedIsFatalBeforeTheE
     const std::string vertexPath = writeSource("h.vert", vertexSource);
     const std::string fragmentPath = writeSource("h.frag", fragmentSource);
     testing::internal::CaptureStdout();
-    ShaderProgram program(vertexPath, fragmentPath);
+    ShaderProgram program(vertexPath, fragmentPath, fatalError);
     testing::internal::GetCapturedStdout();
-    GLuint shader = 0;
+    GlShader shader;
     EXPECT_EXIT(
         {
             detachConsole(true);

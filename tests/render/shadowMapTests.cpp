@@ -2,17 +2,16 @@
 // the lit pass reads from it.
 #include "render/sceneFixture.h"
 
-#include "app/gameModels.h"
-#include "render/renderResources.h"
 #include "render/scene.h"
 #include "render/shadowMap.h"
+#include "render/shadowPass.h"
 #include "world/level.h"
 
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <glm/geometric.hpp>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -33,28 +32,24 @@ GLint integerState(GLenum name) {
 
 // Runs the real shadow pass over geometry that yields no fragments: every
 // vertex array swapped for one without attributes and the models emptied.
-void renderEmptyShadowPass() {
-    GLuint emptyVao = 0;
-    glGenVertexArrays(1, &emptyVao);
-    const GLuint savedCube = cubeVao;
-    const GLuint savedPlane = planeVao;
-    cubeVao = emptyVao;
-    planeVao = emptyVao;
+glm::mat4 renderEmptyShadowPass(Renderer& renderer) {
+    GlVertexArray emptyCube = GlVertexArray::make();
+    GlVertexArray emptyPlane = GlVertexArray::make();
+    std::swap(emptyCube, renderer.cubeVao);
+    std::swap(emptyPlane, renderer.planeVao);
     Model trophy;
-    Model stars[2];
-    std::swap(trophy, trophyModel);
-    std::swap(stars[0], starModels[0]);
-    std::swap(stars[1], starModels[1]);
+    std::array<Model, 2> stars;
+    std::swap(trophy, renderer.trophyModel);
+    std::swap(stars, renderer.starModels);
 
-    renderShadowPass();
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
     glFinish();
 
-    std::swap(trophy, trophyModel);
-    std::swap(stars[0], starModels[0]);
-    std::swap(stars[1], starModels[1]);
-    cubeVao = savedCube;
-    planeVao = savedPlane;
-    glDeleteVertexArrays(1, &emptyVao);
+    std::swap(trophy, renderer.trophyModel);
+    std::swap(stars, renderer.starModels);
+    std::swap(emptyCube, renderer.cubeVao);
+    std::swap(emptyPlane, renderer.planeVao);
+    return lightSpaceMatrix;
 }
 
 bool cellIsTaken(Cell cell) {
@@ -103,19 +98,16 @@ float brightness(glm::vec3 colour) {
 }
 
 // The floor point on the centre pixel, seen from just above inside its column.
-float floorBrightness(glm::vec3 floor, bool withShadows) {
+float floorBrightness(Renderer& renderer, glm::vec3 floor, bool withShadows) {
     aimCamera(floor + glm::vec3(0.0f, 1.0f, 0.3f), floor);
-    if (withShadows) {
-        renderShadowPass();
-    } else {
-        renderEmptyShadowPass();
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    const glm::mat4 lightSpaceMatrix = withShadows ? renderShadowPass(renderer, gatherFrameView())
+                                                   : renderEmptyShadowPass(renderer);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderLitPass();
+    renderLitPass(renderer, gatherFrameView(), lightSpaceMatrix);
     glFinish();
-    return brightness(sceneColourAt(centreX, centreY));
+    return brightness(sceneColourAt(renderer, centreX, centreY));
 }
 
 } // namespace
@@ -158,6 +150,7 @@ TEST(LightSpace, lightLooksFromItsPlaceAtTheOrigin) {
 }
 
 TEST_F(SceneTest, shadowMapIsADepthTextureOnACompleteFramebuffer) {
+    const ShadowMap& shadowMap = renderer.shadowMap;
     ASSERT_NE(shadowMap.depthMap, 0u);
     ASSERT_NE(shadowMap.depthTarget, 0u);
     glBindTexture(GL_TEXTURE_2D, shadowMap.depthMap);
@@ -191,33 +184,34 @@ TEST_F(SceneTest, shadowMapIsADepthTextureOnACompleteFramebuffer) {
 }
 
 TEST_F(SceneTest, shadowPassDrawsOnlyIntoTheDepthMapAndClearsItEveryFrame) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, hdrTarget);
-    renderShadowPass();
-    EXPECT_EQ(integerState(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(shadowMap.depthTarget));
-    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(hdrTarget));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
+    EXPECT_EQ(integerState(GL_DRAW_FRAMEBUFFER_BINDING),
+              static_cast<GLint>(renderer.shadowMap.depthTarget));
+    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(renderer.hdrTarget));
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024);
     EXPECT_EQ(viewport[3], 1024);
-    EXPECT_EQ(integerState(GL_CURRENT_PROGRAM), static_cast<GLint>(shadowProgram->program));
+    EXPECT_EQ(integerState(GL_CURRENT_PROGRAM), static_cast<GLint>(renderer.shadowProgram.program));
     EXPECT_EQ(integerState(GL_CULL_FACE_MODE), GL_BACK);
-    expectMatrixNear(uniformMat4(shadowProgram->program, "lightSpaceMatrix"),
+    expectMatrixNear(uniformMat4(renderer.shadowProgram.program, "lightSpaceMatrix"),
                      computeLightSpaceMatrix(), 0.0f);
     expectMatrixNear(lightSpaceMatrix, computeLightSpaceMatrix(), 0.0f);
 
-    const std::vector<float> drawn = readShadowMapDepths();
+    const std::vector<float> drawn = readShadowMapDepths(renderer);
     EXPECT_LT(*std::min_element(drawn.begin(), drawn.end()), 0.9f);
 
-    renderEmptyShadowPass();
-    const std::vector<float> empty = readShadowMapDepths();
+    renderEmptyShadowPass(renderer);
+    const std::vector<float> empty = readShadowMapDepths(renderer);
     EXPECT_EQ(*std::min_element(empty.begin(), empty.end()), 1.0f);
     expectNoGlError("shadow pass");
 }
 
 TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
-    renderShadowPass();
+    renderShadowPass(renderer, gatherFrameView());
     glFinish();
-    const std::vector<float> depths = readShadowMapDepths();
+    const std::vector<float> depths = readShadowMapDepths(renderer);
     int checked = 0;
     for (const Cell& cell : {redBlocks[0].cell, redBlocks[1].cell, redBlocks[2].cell,
                              blueBlocks[0].cell, blueBlocks[1].cell, blueBlocks[2].cell,
@@ -241,54 +235,44 @@ TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
 }
 
 TEST_F(SceneTest, litPassDarkensTheFloorOnlyWhereTheDepthMapHasSomethingInFront) {
-    renderShadowPass();
+    renderShadowPass(renderer, gatherFrameView());
     glFinish();
-    const std::vector<FloorPoint> points = visibleFloorPoints(readShadowMapDepths());
+    const std::vector<FloorPoint> points = visibleFloorPoints(readShadowMapDepths(renderer));
     const std::optional<FloorPoint> shadowed = firstWith(points, true);
     const std::optional<FloorPoint> open = firstWith(points, false);
     ASSERT_TRUE(shadowed.has_value());
     ASSERT_TRUE(open.has_value());
 
-    EXPECT_LT(floorBrightness(shadowed->position, true),
-              0.85f * floorBrightness(shadowed->position, false));
-    EXPECT_NEAR(floorBrightness(open->position, true), floorBrightness(open->position, false),
-                1e-3f);
+    EXPECT_LT(floorBrightness(renderer, shadowed->position, true),
+              0.85f * floorBrightness(renderer, shadowed->position, false));
+    EXPECT_NEAR(floorBrightness(renderer, open->position, true),
+                floorBrightness(renderer, open->position, false), 1e-3f);
 }
 
 TEST_F(SceneTest, litPassBindsTheDepthMapOnUnitTwo) {
-    renderShadowPass();
-    setLightingUniforms(*basicProgram);
-    glUseProgram(lampProgram->program);
-    bindShadowMapForLitPass();
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
+    setLightingUniforms(renderer.basicProgram, camera);
+    glUseProgram(renderer.lampProgram.program);
+    bindShadowMapForLitPass(renderer, lightSpaceMatrix);
     glActiveTexture(GL_TEXTURE2);
-    EXPECT_EQ(integerState(GL_TEXTURE_BINDING_2D), static_cast<GLint>(shadowMap.depthMap));
-    EXPECT_EQ(uniformInt(basicProgram->program, "shadowMap"), 2);
-    expectMatrixNear(uniformMat4(basicProgram->program, "lightSpaceMatrix"), lightSpaceMatrix,
-                     0.0f);
+    EXPECT_EQ(integerState(GL_TEXTURE_BINDING_2D), static_cast<GLint>(renderer.shadowMap.depthMap));
+    EXPECT_EQ(uniformInt(renderer.basicProgram.program, "shadowMap"), 2);
+    expectMatrixNear(uniformMat4(renderer.basicProgram.program, "lightSpaceMatrix"),
+                     lightSpaceMatrix, 0.0f);
 }
 
-TEST_F(SceneTest, shadowMapReleasesItsNamesOnlyWhileAContextIsCurrent) {
-    GLuint keptTexture = 0;
+TEST_F(SceneTest, shadowMapDeletesItsNamesWhenItGoes) {
+    GLuint depthTarget = 0;
+    GLuint depthMap = 0;
     {
-        ShadowMap released;
-        glGenFramebuffers(1, &released.depthTarget);
-        glGenTextures(1, &released.depthMap);
-        glBindTexture(GL_TEXTURE_2D, released.depthMap);
-        glBindFramebuffer(GL_FRAMEBUFFER, released.depthTarget);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        keptTexture = released.depthMap;
+        const ShadowMap made = createShadowMap();
+        depthTarget = made.depthTarget;
+        depthMap = made.depthMap;
+        EXPECT_TRUE(glIsFramebuffer(depthTarget));
+        EXPECT_TRUE(glIsTexture(depthMap));
+        EXPECT_NE(depthMap, renderer.shadowMap.depthMap);
     }
-    EXPECT_FALSE(glIsTexture(keptTexture));
-
-    GLFWwindow* window = glfwGetCurrentContext();
-    {
-        ShadowMap orphan;
-        glGenTextures(1, &orphan.depthMap);
-        glBindTexture(GL_TEXTURE_2D, orphan.depthMap);
-        keptTexture = orphan.depthMap;
-        glfwMakeContextCurrent(nullptr);
-    }
-    glfwMakeContextCurrent(window);
-    EXPECT_TRUE(glIsTexture(keptTexture));
-    glDeleteTextures(1, &keptTexture);
+    EXPECT_FALSE(glIsFramebuffer(depthTarget));
+    EXPECT_FALSE(glIsTexture(depthMap));
+    expectNoGlError("shadow map release");
 }

@@ -36,7 +36,8 @@ inline CapturedImport importCapturingOutput(const std::string& path,
                                             glm::vec3 position = glm::vec3(0.0f)) {
     testing::internal::CaptureStdout();
     Model model(path.c_str(), position);
-    return {model, testing::internal::GetCapturedStdout()};
+    std::string output = testing::internal::GetCapturedStdout();
+    return {std::move(model), std::move(output)};
 }
 
 inline int countOccurrences(const std::string& text, const std::string& part) {

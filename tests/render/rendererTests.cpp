@@ -2,8 +2,8 @@
 // the built-in vertex tables and how the vertex arrays read them, the image
 // textures and the off-screen targets.
 #include "assets/image.h"
-#include "render/renderResources.h"
-#include "support/glContext.h"
+#include "render/sceneFixture.h"
+#include "render/vertexTables.h"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -27,33 +27,8 @@ CubeVertex cubeVertex(int index) {
     return {glm::vec3(v[0], v[1], v[2]), glm::vec3(v[3], v[4], v[5]), glm::vec2(v[6], v[7])};
 }
 
-// Stage one and the parts of stage two made here, once per test process
-// (another test of this binary may have built them already).
-void ensureRenderResources() {
-    if (!basicProgram) {
-        setupRenderResources();
-    }
-    if (cubeVao == 0) {
-        createCubeGeometry();
-        createLightMarkerGeometry();
-        createPlaneGeometry();
-        loadImageTextures();
-        setSamplerUnits();
-        createHdrTarget();
-        createBlurTargets();
-        createQuadGeometry();
-    }
-}
-
-class RenderResources : public GlTest {
-  protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        if (!HasFatalFailure()) {
-            ensureRenderResources();
-        }
-    }
-};
+// The whole renderer, made once per test process.
+using RenderResources = SceneTest;
 
 GLint uniformInt(const ShaderProgram& program, const char* name) {
     GLint value = -1;
@@ -163,20 +138,21 @@ std::vector<unsigned char> levelZeroRgb(GLuint texture, int width, int height) {
 
 TEST_F(RenderResources, EveryProgramLinksAndDeclaresWhatTheFrameSendsIt) {
     const std::vector<std::pair<const ShaderProgram*, std::vector<const char*>>> contracts = {
-        {basicProgram.get(),
+        {&renderer.basicProgram,
          {"model", "view", "projection", "lightSpaceMatrix", "shadowMap", "viewPos",
           "material.diffuse", "material.specular", "material.shininess", "light.position",
           "light.direction", "light.cutOff", "light.outerCutOff", "light.ambient", "light.diffuse",
           "light.specular", "light.constant", "light.linear", "light.quadratic"}},
-        {lampProgram.get(), {"model", "view", "projection"}},
-        {textProgram, {"projection", "textColor"}},
-        {toonProgram,
+        {&renderer.lampProgram, {"model", "view", "projection"}},
+        {&renderer.textProgram, {"projection", "textColor"}},
+        {&renderer.toonProgram,
          {"model", "view", "projection", "material.diffuse", "light.position", "light.direction",
           "light.cutOff", "light.outerCutOff"}},
-        {shadowProgram, {"model", "lightSpaceMatrix"}},
-        {particleProgram, {"view", "projection", "CameraRight_worldspace", "CameraUp_worldspace"}},
-        {blurProgram, {"image", "horizontal"}},
-        {bloomCombineProgram, {"scene", "bloomBlur"}},
+        {&renderer.shadowProgram, {"model", "lightSpaceMatrix"}},
+        {&renderer.particleProgram,
+         {"view", "projection", "CameraRight_worldspace", "CameraUp_worldspace"}},
+        {&renderer.blurProgram, {"image", "horizontal"}},
+        {&renderer.bloomCombineProgram, {"scene", "bloomBlur"}},
     };
     std::set<GLuint> names;
     for (const auto& [program, uniforms] : contracts) {
@@ -192,33 +168,33 @@ TEST_F(RenderResources, EveryProgramLinksAndDeclaresWhatTheFrameSendsIt) {
     }
     EXPECT_EQ(names.size(), 8u);
     // Shared source files still give each program shader objects of its own.
-    EXPECT_NE(toonProgram->vertexShader, basicProgram->vertexShader);
-    EXPECT_NE(blurProgram->vertexShader, bloomCombineProgram->vertexShader);
+    EXPECT_NE(renderer.toonProgram.vertexShader, renderer.basicProgram.vertexShader);
+    EXPECT_NE(renderer.blurProgram.vertexShader, renderer.bloomCombineProgram.vertexShader);
 }
 
 TEST_F(RenderResources, VertexShadersReadTheAttributeLocationsOfTheirVertexArrays) {
-    EXPECT_EQ(attributeLocations(*basicProgram), (std::set<GLint>{0, 1, 2}));
-    EXPECT_EQ(attributeLocations(*toonProgram), (std::set<GLint>{0, 1, 2}));
-    EXPECT_EQ(attributeLocations(*lampProgram), (std::set<GLint>{0}));
-    EXPECT_EQ(attributeLocations(*shadowProgram), (std::set<GLint>{0}));
-    EXPECT_EQ(attributeLocations(*blurProgram), (std::set<GLint>{0, 1}));
-    EXPECT_EQ(attributeLocations(*textProgram), (std::set<GLint>{0}));
+    EXPECT_EQ(attributeLocations(renderer.basicProgram), (std::set<GLint>{0, 1, 2}));
+    EXPECT_EQ(attributeLocations(renderer.toonProgram), (std::set<GLint>{0, 1, 2}));
+    EXPECT_EQ(attributeLocations(renderer.lampProgram), (std::set<GLint>{0}));
+    EXPECT_EQ(attributeLocations(renderer.shadowProgram), (std::set<GLint>{0}));
+    EXPECT_EQ(attributeLocations(renderer.blurProgram), (std::set<GLint>{0, 1}));
+    EXPECT_EQ(attributeLocations(renderer.textProgram), (std::set<GLint>{0}));
 }
 
 TEST_F(RenderResources, SamplerUnitsAndTheTextProjectionAreSet) {
-    EXPECT_EQ(uniformInt(*basicProgram, "material.diffuse"), 0);
-    EXPECT_EQ(uniformInt(*basicProgram, "material.specular"), 1);
-    EXPECT_EQ(uniformInt(*toonProgram, "material.diffuse"), 0);
-    if (glGetUniformLocation(toonProgram->program, "material.specular") != -1) {
-        EXPECT_EQ(uniformInt(*toonProgram, "material.specular"), 1);
+    EXPECT_EQ(uniformInt(renderer.basicProgram, "material.diffuse"), 0);
+    EXPECT_EQ(uniformInt(renderer.basicProgram, "material.specular"), 1);
+    EXPECT_EQ(uniformInt(renderer.toonProgram, "material.diffuse"), 0);
+    if (glGetUniformLocation(renderer.toonProgram.program, "material.specular") != -1) {
+        EXPECT_EQ(uniformInt(renderer.toonProgram, "material.specular"), 1);
     }
 
     const float expected[16] = {2.0f / 1024, 0, 0,  0, 0,  2.0f / 768, 0, 0,
                                 0,           0, -1, 0, -1, -1,         0, 1};
-    const float* projection = glm::value_ptr(textProjection);
+    const float* projection = glm::value_ptr(renderer.textProjection);
+    const GLuint textProgram = renderer.textProgram.program;
     GLfloat sent[16] = {};
-    glGetUniformfv(textProgram->program, glGetUniformLocation(textProgram->program, "projection"),
-                   sent);
+    glGetUniformfv(textProgram, glGetUniformLocation(textProgram, "projection"), sent);
     for (int i = 0; i < 16; ++i) {
         EXPECT_FLOAT_EQ(projection[i], expected[i]) << "element " << i;
         EXPECT_FLOAT_EQ(sent[i], expected[i]) << "element " << i;
@@ -290,36 +266,40 @@ TEST(VertexTables, FloorTilesTenTimesAndTheQuadCoversClipSpace) {
 }
 
 TEST_F(RenderResources, VertexArraysReadTheTablesWithTheTabledLayouts) {
-    EXPECT_EQ(bufferFloats(cubeVbo), std::vector<float>(cubeVertices, cubeVertices + 36 * 8));
-    EXPECT_EQ(bufferFloats(planeVbo), std::vector<float>(planeVertices, planeVertices + 6 * 8));
-    EXPECT_EQ(bufferFloats(quadVbo), std::vector<float>(quadVertices, quadVertices + 4 * 5));
+    EXPECT_EQ(bufferFloats(renderer.cubeVbo),
+              std::vector<float>(cubeVertices, cubeVertices + 36 * 8));
+    EXPECT_EQ(bufferFloats(renderer.planeVbo),
+              std::vector<float>(planeVertices, planeVertices + 6 * 8));
+    EXPECT_EQ(bufferFloats(renderer.quadVbo),
+              std::vector<float>(quadVertices, quadVertices + 4 * 5));
 
-    for (GLuint vertexArray : {cubeVao, planeVao}) {
-        const GLuint buffer = vertexArray == cubeVao ? cubeVbo : planeVbo;
+    for (GLuint vertexArray : {GLuint(renderer.cubeVao), GLuint(renderer.planeVao)}) {
+        const GLuint buffer =
+            vertexArray == renderer.cubeVao ? renderer.cubeVbo : renderer.planeVbo;
         expectFloatAttribute(vertexArray, 0, buffer, 3, 32, 0);
         expectFloatAttribute(vertexArray, 1, buffer, 3, 32, 12);
         expectFloatAttribute(vertexArray, 2, buffer, 2, 32, 24);
     }
-    expectFloatAttribute(lightVao, 0, cubeVbo, 3, 32, 0);
-    EXPECT_EQ(attributeState(lightVao, 1).enabled, GL_FALSE);
-    EXPECT_EQ(attributeState(lightVao, 2).enabled, GL_FALSE);
-    expectFloatAttribute(quadVao, 0, quadVbo, 3, 20, 0);
-    expectFloatAttribute(quadVao, 1, quadVbo, 2, 20, 12);
-    EXPECT_EQ(attributeState(quadVao, 2).enabled, GL_FALSE);
+    expectFloatAttribute(renderer.lightVao, 0, renderer.cubeVbo, 3, 32, 0);
+    EXPECT_EQ(attributeState(renderer.lightVao, 1).enabled, GL_FALSE);
+    EXPECT_EQ(attributeState(renderer.lightVao, 2).enabled, GL_FALSE);
+    expectFloatAttribute(renderer.quadVao, 0, renderer.quadVbo, 3, 20, 0);
+    expectFloatAttribute(renderer.quadVao, 1, renderer.quadVbo, 2, 20, 12);
+    EXPECT_EQ(attributeState(renderer.quadVao, 2).enabled, GL_FALSE);
     expectNoGlError("vertex array queries");
 }
 
 TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
     EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(hdrColor[0]));
+              GLint(renderer.hdrColor[0]));
     EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT1, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(hdrColor[1]));
+              GLint(renderer.hdrColor[1]));
     EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE),
               GL_RENDERBUFFER);
     EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(hdrDepth));
+              GLint(renderer.hdrDepth));
     EXPECT_GT(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE), 0);
     GLint drawBuffers[2] = {0, 0};
     glGetIntegerv(GL_DRAW_BUFFER0, &drawBuffers[0]);
@@ -328,13 +308,13 @@ TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
     EXPECT_EQ(drawBuffers[1], GL_COLOR_ATTACHMENT1);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    for (GLuint colour : hdrColor) {
+    for (GLuint colour : renderer.hdrColor) {
         EXPECT_EQ(levelParameter(colour, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
         expectClampedLinearTarget(colour);
     }
     GLint width = 0;
     GLint height = 0;
-    glBindRenderbuffer(GL_RENDERBUFFER, hdrDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderer.hdrDepth);
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &width);
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
@@ -343,28 +323,29 @@ TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
 }
 
 TEST_F(RenderResources, TheBlurTargetsHaveOneEightBitColourAndNoDepth) {
-    ASSERT_NE(blurTargets[0], blurTargets[1]);
+    ASSERT_NE(renderer.blurTargets[0], renderer.blurTargets[1]);
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE("blur target " + std::to_string(i));
-        glBindFramebuffer(GL_FRAMEBUFFER, blurTargets[i]);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[i]);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
         EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-                  GLint(blurColor[i]));
+                  GLint(renderer.blurColor[i]));
         EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE), GL_NONE);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-        EXPECT_EQ(levelParameter(blurColor[i], 0, GL_TEXTURE_RED_SIZE), 8);
-        EXPECT_EQ(levelParameter(blurColor[i], 0, GL_TEXTURE_RED_TYPE), GL_UNSIGNED_NORMALIZED);
-        EXPECT_EQ(levelParameter(blurColor[i], 0, GL_TEXTURE_ALPHA_SIZE), 0);
-        expectClampedLinearTarget(blurColor[i]);
+        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_RED_SIZE), 8);
+        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_RED_TYPE),
+                  GL_UNSIGNED_NORMALIZED);
+        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_ALPHA_SIZE), 0);
+        expectClampedLinearTarget(renderer.blurColor[i]);
     }
 }
 
 TEST_F(RenderResources, ImageTexturesAreRepeatingMipmappedCopiesOfTheFiles) {
     const std::vector<std::pair<GLuint, const char*>> textures = {
-        {diffuseMap, "container2.png"},
-        {specularMap, "container2_specular.png"},
-        {wallTexture, "tilewall.jpg"}};
+        {renderer.diffuseMap, "container2.png"},
+        {renderer.specularMap, "container2_specular.png"},
+        {renderer.wallTexture, "tilewall.jpg"}};
     for (const auto& [texture, path] : textures) {
         SCOPED_TRACE(path);
         RgbImage image;
@@ -382,5 +363,7 @@ TEST_F(RenderResources, ImageTexturesAreRepeatingMipmappedCopiesOfTheFiles) {
         EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
         EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     }
-    EXPECT_EQ(textures.size(), std::set<GLuint>({diffuseMap, specularMap, wallTexture}).size());
+    EXPECT_EQ(
+        textures.size(),
+        std::set<GLuint>({renderer.diffuseMap, renderer.specularMap, renderer.wallTexture}).size());
 }

@@ -1,6 +1,10 @@
-// Text in a 1024 x 768 pixel space with the origin at the bottom left: one
-// glyph texture per character code 0..127, one quad per character.
+// Text in the window's pixel space with the origin at the bottom left: one
+// glyph texture per character code 0..127, one quad per character, drawn with
+// the text program.
 #pragma once
+
+#include "assets/glObject.h"
+#include "render/shaderProgram.h"
 
 #include <GL/glew.h>
 #include <glm/vec2.hpp>
@@ -11,7 +15,7 @@
 #include <string>
 
 struct Glyph {
-    GLuint texture = 0;
+    GlTexture texture;
     glm::ivec2 size = glm::ivec2(0);
     glm::ivec2 bearing = glm::ivec2(0);
     GLuint advance = 0; // 1/64 pixel
@@ -30,10 +34,14 @@ float advancePen(const Glyph& glyph, float x, float scale);
 
 class TextRenderer {
   public:
+    // In the order they are made, so they are deleted in the reverse.
     std::map<signed char, Glyph> glyphs;
-    GLuint vertexArray = 0;
-    GLuint vertexBuffer = 0;
+    GlVertexArray vertexArray;
+    GlBuffer vertexBuffer;
 
     void loadFont(const char* fontPath = "fonts/arial.ttf");
-    void drawText(std::string text, float x, float y, float scale, glm::vec3 colour);
+    // Draws with textProgram, whose projection its maker has set; leaves it
+    // current.
+    void drawText(const ShaderProgram& textProgram, std::string text, float x, float y, float scale,
+                  glm::vec3 colour);
 };

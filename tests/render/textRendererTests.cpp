@@ -1,9 +1,10 @@
 // The text renderer: quad placement and pen movement, the glyph table from
 // the real font, what drawing leaves on screen and in GL state, a font that
 // cannot be opened and one whose glyphs are far too large.
+#include "app/console.h"
 #include "assets/modelData/modelFiles.h"
-#include "assets/textRenderer.h"
-#include "render/renderResources.h"
+#include "render/textRenderer.h"
+#include "render/windowSize.h"
 #include "support/glContext.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -43,33 +46,38 @@ GLint integerState(GLenum name) {
     return value;
 }
 
-// The text program as the start-up builds it, made once per test process.
-void ensureTextProgram() {
-    if (!textProgram) {
-        textProgram = new ShaderProgram("shaders/text.vert", "shaders/text.frag");
-    }
-    const glm::mat4 projection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, -1.0f, 1.0f);
-    glUseProgram(textProgram->program);
-    glUniformMatrix4fv(glGetUniformLocation(textProgram->program, "projection"), 1, GL_FALSE,
+// The text program as the start-up builds it, with the window's projection.
+std::unique_ptr<ShaderProgram> makeTextProgram() {
+    auto program =
+        std::make_unique<ShaderProgram>("shaders/text.vert", "shaders/text.frag", fatalError);
+    const glm::mat4 projection =
+        glm::ortho(0.0f, float(windowWidth), 0.0f, float(windowHeight), -1.0f, 1.0f);
+    glUseProgram(program->program);
+    glUniformMatrix4fv(glGetUniformLocation(program->program, "projection"), 1, GL_FALSE,
                        glm::value_ptr(projection));
+    return program;
 }
 
-// Draws into an off-screen 1024 x 768 target cleared to transparent black,
+// Draws into an off-screen target of the window's size cleared to transparent black,
 // blended as the overlay is.
 class TextDrawing : public GlTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        ensureTextProgram();
+        if (HasFatalFailure()) {
+            return;
+        }
+        textProgram = makeTextProgram();
         glGenFramebuffers(1, &target);
         glGenTextures(1, &colour);
         glBindTexture(GL_TEXTURE_2D, colour);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1024, 768, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, windowWidth, windowHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindFramebuffer(GL_FRAMEBUFFER, target);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
         ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
-        glViewport(0, 0, 1024, 768);
+        glViewport(0, 0, windowWidth, windowHeight);
         glDisable(GL_DEPTH_TEST);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -84,7 +92,7 @@ class TextDrawing : public GlTest {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    std::vector<std::uint8_t> picture() { return readPixelsRgba(0, 0, 1024, 768); }
+    std::vector<std::uint8_t> picture() { return readPixelsRgba(0, 0, windowWidth, windowHeight); }
     static int litPixelCount(const std::vector<std::uint8_t>& rgba) {
         int lit = 0;
         for (std::size_t i = 3; i < rgba.size(); i += 4) {
@@ -92,16 +100,17 @@ class TextDrawing : public GlTest {
         }
         return lit;
     }
-    // The renderer with the game's font, loaded once per test process.
-    static TextRenderer& fontRenderer() {
-        static TextRenderer renderer = [] {
-            TextRenderer loaded;
-            loaded.loadFont();
-            return loaded;
-        }();
-        return renderer;
+    // The renderer with the game's font, loaded on the test's first call.
+    TextRenderer& fontRenderer() {
+        if (!gameFont) {
+            gameFont.emplace();
+            gameFont->loadFont();
+        }
+        return *gameFont;
     }
 
+    std::unique_ptr<ShaderProgram> textProgram;
+    std::optional<TextRenderer> gameFont;
     GLuint target = 0;
     GLuint colour = 0;
 };
@@ -185,7 +194,7 @@ TEST_F(TextDrawing, TextLightsPixelsOnlyInsideItsGlyphQuads) {
     TextRenderer& renderer = fontRenderer();
     const std::string text = "Hg_ W";
     const float scale = 1.0f;
-    renderer.drawText(text, 200.0f, 300.0f, scale, glm::vec3(1.0f, 0.5f, 0.0f));
+    renderer.drawText(*textProgram, text, 200.0f, 300.0f, scale, glm::vec3(1.0f, 0.5f, 0.0f));
     expectNoGlError("drawText");
 
     std::vector<PixelRect> rects;
@@ -198,9 +207,9 @@ TEST_F(TextDrawing, TextLightsPixelsOnlyInsideItsGlyphQuads) {
     const std::vector<std::uint8_t> rgba = picture();
     std::vector<int> litPerGlyph(text.size(), 0);
     int litOutside = 0;
-    for (int y = 0; y < 768; ++y) {
-        for (int x = 0; x < 1024; ++x) {
-            const std::uint8_t* pixel = &rgba[(std::size_t(y) * 1024 + x) * 4];
+    for (int y = 0; y < windowHeight; ++y) {
+        for (int x = 0; x < windowWidth; ++x) {
+            const std::uint8_t* pixel = &rgba[(std::size_t(y) * windowWidth + x) * 4];
             if (pixel[3] == 0) {
                 continue;
             }
@@ -240,7 +249,7 @@ TEST_F(TextDrawing, EmptyTextDrawsNothingButLeavesTheDrawingState) {
     glActiveTexture(GL_TEXTURE3);
     glUseProgram(0);
 
-    renderer.drawText("", 10.0f, 10.0f, 1.0f, glm::vec3(0.25f, 0.5f, 0.75f));
+    renderer.drawText(*textProgram, "", 10.0f, 10.0f, 1.0f, glm::vec3(0.25f, 0.5f, 0.75f));
 
     EXPECT_EQ(integerState(GL_CURRENT_PROGRAM), GLint(textProgram->program));
     EXPECT_EQ(integerState(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
@@ -260,13 +269,14 @@ TEST_F(TextDrawing, EmptyTextDrawsNothingButLeavesTheDrawingState) {
 TEST_F(TextDrawing, BytesAbove127GetAnEmptyEntryAndDoNotMoveThePen) {
     TextRenderer& renderer = fontRenderer();
     const glm::vec3 white(1.0f);
-    renderer.drawText("AV", 300.0f, 400.0f, 0.75f, white);
+    renderer.drawText(*textProgram, "AV", 300.0f, 400.0f, 0.75f, white);
     const std::vector<std::uint8_t> plain = picture();
     ASSERT_GT(litPixelCount(plain), 0);
 
     clear();
     const std::size_t glyphsBefore = renderer.glyphs.size();
-    renderer.drawText("\xC3"
+    renderer.drawText(*textProgram,
+                      "\xC3"
                       "A\xA9V\xFF",
                       300.0f, 400.0f, 0.75f, white);
     EXPECT_EQ(picture(), plain);
@@ -291,7 +301,7 @@ TEST_F(TextDrawing, AFontThatCannotBeOpenedLeavesAWorkingRendererThatDrawsNothin
     EXPECT_TRUE(glIsVertexArray(renderer.vertexArray));
     EXPECT_TRUE(glIsBuffer(renderer.vertexBuffer));
 
-    renderer.drawText("Hello", 100.0f, 100.0f, 1.0f, glm::vec3(1.0f));
+    renderer.drawText(*textProgram, "Hello", 100.0f, 100.0f, 1.0f, glm::vec3(1.0f));
     expectNoGlError("drawing without a font");
     EXPECT_EQ(litPixelCount(picture()), 0);
     EXPECT_EQ(renderer.glyphs.size(), 4u); // H, e, l, o
@@ -311,8 +321,8 @@ std::uint32_t bigEndian32(const std::string& bytes, std::size_t at) {
 // head table: outlines scale by 1024 / unitsPerEm against the original.
 std::string seedFontWithUnitsPerEm(std::uint16_t unitsPerEm) {
     std::string font = fileBytes(sourcePath("tests/fuzz/corpus/fontFuzz/tinyTrueType.ttf"));
-    const std::size_t tableCount = static_cast<unsigned char>(font.at(4)) << 8 |
-                                   static_cast<unsigned char>(font.at(5));
+    const std::size_t tableCount =
+        static_cast<unsigned char>(font.at(4)) << 8 | static_cast<unsigned char>(font.at(5));
     for (std::size_t entry = 12; entry < 12 + 16 * tableCount; entry += 16) {
         if (font.compare(entry, 4, "head") == 0) {
             const std::size_t unitsAt = bigEndian32(font, entry + 8) + 18;
@@ -349,7 +359,7 @@ TEST_F(TextDrawing, GlyphsFarLargerThanTheFontSizeAreRefusedBeforeTheyAreDrawn) 
     EXPECT_EQ(huge.glyphs.count(' '), 1u);
     EXPECT_EQ(huge.glyphs[' '].advance >> 6, 900u); // 300 units at 3 pixels each
 
-    huge.drawText("A;A", 100.0f, 100.0f, 1.0f, glm::vec3(1.0f));
+    huge.drawText(*textProgram, "A;A", 100.0f, 100.0f, 1.0f, glm::vec3(1.0f));
     expectNoGlError("drawing with refused glyphs");
     EXPECT_EQ(litPixelCount(picture()), 0);
 }

@@ -1,8 +1,6 @@
 // Glyph textures from FreeType and one textured quad per character. Blending
 // and depth testing are the caller's: the overlay relies on alpha blending.
-#include "assets/textRenderer.h"
-
-#include "render/renderResources.h"
+#include "render/textRenderer.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -18,7 +16,7 @@ constexpr GLsizeiptr quadBytes = 6 * 4 * sizeof(float);
 
 Glyph uploadGlyph(const FT_GlyphSlot slot) {
     Glyph glyph;
-    glGenTextures(1, &glyph.texture);
+    glyph.texture = GlTexture::make();
     glBindTexture(GL_TEXTURE_2D, glyph.texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, GLsizei(slot->bitmap.width), GLsizei(slot->bitmap.rows),
                  0, GL_RED, GL_UNSIGNED_BYTE, slot->bitmap.buffer);
@@ -110,8 +108,8 @@ void TextRenderer::loadFont(const char* fontPath) {
         FT_Done_FreeType(library);
     }
 
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &vertexBuffer);
+    vertexArray = GlVertexArray::make();
+    vertexBuffer = GlBuffer::make();
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, quadBytes, nullptr, GL_DYNAMIC_DRAW);
@@ -121,10 +119,11 @@ void TextRenderer::loadFont(const char* fontPath) {
     glBindVertexArray(0);
 }
 
-void TextRenderer::drawText(std::string text, float x, float y, float scale, glm::vec3 colour) {
-    glUseProgram(textProgram->program);
-    glUniform3f(glGetUniformLocation(textProgram->program, "textColor"), colour.x, colour.y,
-                colour.z);
+void TextRenderer::drawText(const ShaderProgram& textProgram, std::string text, float x, float y,
+                            float scale, glm::vec3 colour) {
+    const GLuint program = textProgram.program;
+    glUseProgram(program);
+    glUniform3f(glGetUniformLocation(program, "textColor"), colour.x, colour.y, colour.z);
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(vertexArray);
     for (const char byte : text) {

@@ -1,0 +1,54 @@
+// The frame's passes in their order. The shadow pass hands its light-space
+// matrix to the lit pass; everything else the passes read is the renderer's
+// or the frame view's.
+#include "render/drawFrame.h"
+
+#include "render/bloom.h"
+#include "render/overlay.h"
+#include "render/particleRenderer.h"
+#include "render/renderer.h"
+#include "render/scene.h"
+#include "render/shadowPass.h"
+#include "render/windowSize.h"
+
+#include <GL/glew.h>
+
+namespace {
+
+// What the clears fill the window and hdrTarget with.
+void setBackgroundColour() {
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+}
+
+} // namespace
+
+void clearTargetsForLitPass(const Renderer& renderer) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void drawFrame(Renderer& renderer, FrameView& view) {
+    setBackgroundColour();
+    if (view.wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
+    clearTargetsForLitPass(renderer);
+    renderLitPass(renderer, view, lightSpaceMatrix);
+    drawLightMarker(renderer, view.camera);
+    if (view.wireframe) {
+        showWireframeScene(renderer);
+    } else {
+        runParticleStep(renderer.particleBuffers, renderer.particleProgram, view);
+        renderBloom(renderer);
+    }
+    drawOverlay(renderer, view.overlayLines, view.wireframe);
+}
+
+void drawWonFrame(Renderer& renderer) {
+    setBackgroundColour();
+    drawWonMessage(renderer);
+}

@@ -1,0 +1,17 @@
+// A whole frame's drawing, pass by pass, into the window's back buffer.
+#pragma once
+
+#include "render/frameView.h"
+
+class Renderer;
+
+// A normal frame: shadow, clear, lit, light marker, then the particle step
+// and bloom (or, in wireframe mode, the plain copy of the scene), then the
+// overlay.
+void drawFrame(Renderer& renderer, FrameView& view);
+// A won frame: only the message, over what the back buffer holds.
+void drawWonFrame(Renderer& renderer);
+
+// Both the window and hdrTarget start the lit pass cleared, with the window's
+// viewport.
+void clearTargetsForLitPass(const Renderer& renderer);

@@ -1,0 +1,28 @@
+// What the passes read of the game in one frame, gathered by the app just
+// before it draws. The renderer keeps none of it between frames.
+#pragma once
+
+#include "app/camera.h"
+#include "app/gameState.h"
+#include "app/particles.h"
+#include "world/cell.h"
+
+#include <glm/vec3.hpp>
+
+#include <vector>
+
+struct FrameView {
+    const Camera& camera;
+    std::vector<Cell> obstacleCells;
+    std::vector<Cell> redCells;
+    std::vector<Cell> blueCells;
+    glm::vec3 trophyPosition;
+    // The game clock in seconds. Each model reads it as it is drawn, in the
+    // shadow pass and in the lit pass alike: the stars' spin is their own.
+    double (*gameClock)();
+    float deltaTime;
+    bool wireframe;
+    // A normal frame steps the fountain before it draws it.
+    ParticleSystem& particles;
+    std::vector<OverlayLine> overlayLines;
+};

@@ -1,0 +1,11 @@
+// The built-in geometry's vertex tables: position, normal, texture coordinate
+// (cube and floor plane); position, texture coordinate (full-screen quad).
+#pragma once
+
+constexpr int cubeVertexCount = 36;
+constexpr int planeVertexCount = 6;
+constexpr int quadVertexCount = 4;
+
+extern const float cubeVertices[cubeVertexCount * 8];
+extern const float planeVertices[planeVertexCount * 8];
+extern const float quadVertices[quadVertexCount * 5];
