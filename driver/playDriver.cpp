@@ -1,5 +1,6 @@
 #include "playDriver.h"
 
+#include "game/camera.h"
 #include "world/rules.h"
 #include "world/solver.h"
 

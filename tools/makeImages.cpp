@@ -149,12 +149,12 @@ void shadeRelief(Picture& picture, float strength, bool wrapAround) {
 
 bool writePng(const std::string& path, const Picture& picture) {
     const std::vector<unsigned char> bytes = toBytes(picture);
-    return writePng(path, picture.width, picture.height, 3, bytes.data());
+    return ::writePng(path, picture.width, picture.height, 3, bytes.data());
 }
 
 bool writeJpeg(const std::string& path, const Picture& picture) {
     const std::vector<unsigned char> bytes = toBytes(picture);
-    return writeJpg(path, picture.width, picture.height, bytes.data(), jpegQuality);
+    return ::writeJpg(path, picture.width, picture.height, bytes.data(), jpegQuality);
 }
 
 // ---------------------------------------------------------------- crate

@@ -5,12 +5,9 @@
 // then each pass once more by wall clock with the pipeline drained around it.
 // Run from the repository root under Xvfb:
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/frameBench [frames]
-#include "app/frame.h"
-#include "app/frameState.h"
-#include "app/gameState.h"
-#include "app/particles.h"
-#include "app/startup.h"
-#include "app/window.h"
+#include "core/console.h"
+#include "game/gameState.h"
+#include "platform/window.h"
 #include "render/bloom.h"
 #include "render/drawFrame.h"
 #include "render/overlay.h"
@@ -51,7 +48,8 @@ using FramePasses = std::array<Pass, framePassCount>;
 // In the order of the frame's passes, each as drawFrame runs it. The shadow
 // pass's light-space matrix waits in lightSpace for the lit pass, and the
 // overlay takes its lines as the frame does, once per frame.
-FramePasses framePassesOf(Renderer& renderer, FrameView& view, glm::mat4& lightSpace) {
+FramePasses framePassesOf(Renderer& renderer, GameState& game, FrameView& view,
+                           glm::mat4& lightSpace) {
     return {{
         {"shadow", [&] { lightSpace = renderShadowPass(renderer, view); }},
         {"lit",
@@ -64,7 +62,7 @@ FramePasses framePassesOf(Renderer& renderer, FrameView& view, glm::mat4& lightS
          [&] { runParticleStep(renderer.particleBuffers, renderer.particleProgram, view); }},
         {"blur x" + std::to_string(blurPassCount), [&] { blurBrightColor(renderer); }},
         {"combine", [&] { combineBloom(renderer); }},
-        {"overlay", [&] { drawOverlay(renderer, overlayLines(), view.wireframe); }},
+        {"overlay", [&] { drawOverlay(renderer, overlayLines(game), view.wireframe); }},
     }};
 }
 
@@ -104,7 +102,7 @@ double processCpuMilliseconds() {
 
 // Whole frames with one timer query per pass; the wall clock runs until the
 // swapped frame is finished.
-void measureFrames(GLFWwindow* window, const FramePasses& framePasses, int frames) {
+void measureFrames(Window& window, const FramePasses& framePasses, int frames) {
     std::array<GLuint, framePassCount> queries{};
     glGenQueries(GLsizei(queries.size()), queries.data());
     std::vector<double> frameTimes;
@@ -119,7 +117,7 @@ void measureFrames(GLFWwindow* window, const FramePasses& framePasses, int frame
             framePasses[i].run();
             glEndQuery(GL_TIME_ELAPSED);
         }
-        presentFrame(window);
+        window.present();
         glFinish();
         const double frameTime = millisecondsSince(start);
         const double frameCpuTime = processCpuMilliseconds() - cpuStart;
@@ -148,7 +146,7 @@ void measureFrames(GLFWwindow* window, const FramePasses& framePasses, int frame
 
 // The same passes, each drained with glFinish before and after, so the wall
 // clock of one pass holds its own work only.
-void measureDrainedPasses(GLFWwindow* window, const FramePasses& framePasses, int frames) {
+void measureDrainedPasses(Window& window, const FramePasses& framePasses, int frames) {
     std::array<std::vector<double>, framePassCount> passTimes;
     std::array<std::vector<double>, framePassCount> passCpuTimes;
     for (int frame = 0; frame < frames; ++frame) {
@@ -161,7 +159,7 @@ void measureDrainedPasses(GLFWwindow* window, const FramePasses& framePasses, in
             passTimes[i].push_back(millisecondsSince(start));
             passCpuTimes[i].push_back(processCpuMilliseconds() - cpuStart);
         }
-        presentFrame(window);
+        window.present();
     }
     printHeader("Each pass drained (wall clock, glFinish around it):");
     for (std::size_t i = 0; i < framePasses.size(); ++i) {
@@ -182,28 +180,28 @@ int measuredFrameCount(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const int frames = measuredFrameCount(argc, argv);
-    GLFWwindow* window = openGameWindow(true);
-    std::unique_ptr<Renderer> renderer = setUpRenderer();
+    WindowSystem windowSystem;
+    Window window(true);
+    GameState game;
+    Renderer renderer(fatalError, setGlobalGlState);
+    game.particles.allocateStaging();
 
     // The particle count of a steady 60 frames per second (about twenty
     // live) and the frame-rate line on, as a player watching it would have.
     // The view is gathered before the line is on, so only the overlay pass
     // advances the frame-rate counter.
-    deltaTime = benchFrameTime;
-    FrameView view = gatherFrameView();
-    showFramerate = true;
+    game.deltaTime = benchFrameTime;
+    FrameView view = frameViewOf(game, clockSeconds);
+    game.modes.showFramerate = true;
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
     std::printf("frameBench: %d frames after %d warm-up, %s, camera at the start position\n",
                 frames, warmUpFrames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     glm::mat4 lightSpace(1.0f);
-    const FramePasses framePasses = framePassesOf(*renderer, view, lightSpace);
+    const FramePasses framePasses = framePassesOf(renderer, game, view, lightSpace);
     measureFrames(window, framePasses, frames);
     measureDrainedPasses(window, framePasses, std::max(frames / 3, 1));
     std::printf("live particles at the end: %d\n",
-                int(std::count_if(particles.pool.begin(), particles.pool.end(), isLive)));
-    // Every GL object goes while the window's context is still current.
-    renderer.reset();
-    shutDownWindowSystem();
+                int(std::count_if(game.particles.pool.begin(), game.particles.pool.end(), isLive)));
     return 0;
 }

@@ -11,31 +11,6 @@
 
 namespace {
 
-template <class Object>
-std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
-    std::vector<Cell> cells;
-    cells.reserve(objects.size());
-    for (const Object& object : objects) {
-        cells.push_back(object.cell);
-    }
-    return cells;
-}
-
-// What the passes read of the game this frame.
-FrameView frameViewOf(GameState& game) {
-    const Level& level = game.level;
-    return FrameView{game.camera,
-                     cellsOf(level.obstacles),
-                     cellsOf(level.redBlocks),
-                     cellsOf(level.blueBlocks),
-                     goalPosition(level),
-                     clockSeconds,
-                     game.deltaTime,
-                     game.modes.wireframe,
-                     game.particles,
-                     overlayLines(game)};
-}
-
 // A won frame only shows the message. After the last one the game prints
 // "YOU WON!" and the loop ends; false then.
 bool runWonFrame(Window& window, Renderer& renderer, GameState& game) {
@@ -64,7 +39,7 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
             return false;
         }
     } else {
-        FrameView view = frameViewOf(game);
+        FrameView view = frameViewOf(game, clockSeconds);
         drawFrame(renderer, view);
         window.present();
     }
@@ -77,6 +52,7 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
 int runGame(const Options& options) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
+    WindowSystem windowSystem;
     Window window(options.windowed);
     GameState game;
     Renderer renderer(fatalError, [&window, &game] {

@@ -7,9 +7,9 @@
 
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder(const std::string& prefix) {
+ScratchFolder::ScratchFolder(const char* prefix) {
     std::error_code failure;
-    std::string pattern = (fs::temp_directory_path(failure) / (prefix + "XXXXXX")).string();
+    std::string pattern = (fs::temp_directory_path(failure) / (std::string(prefix) + "XXXXXX")).string();
     if (!failure && mkdtemp(pattern.data()) != nullptr) {
         root = pattern;
     }

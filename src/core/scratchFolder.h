@@ -9,7 +9,7 @@ class ScratchFolder {
   public:
     // A new, empty folder whose name starts with prefix. valid() is false
     // when none could be made.
-    explicit ScratchFolder(const std::string& prefix = "cellquest");
+    explicit ScratchFolder(const char* prefix = "cellquest");
     // A folder at a known place (made if missing), for death tests whose
     // child process re-runs the test and must find the same paths.
     static ScratchFolder at(const std::string& fixedRoot);

@@ -25,7 +25,8 @@ void updateFrameTiming(GameState& game, float now) {
 
 FrameUpdate updateGame(GameState& game) {
     FrameUpdate update;
-    update.wireframeTurnedOff = processMovement(game);
+    update.wireframeTurnedOff =
+        processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
     movePlayer(game.level, game.camera.position);
     return update;
 }

@@ -6,6 +6,7 @@
 
 #include "game/camera.h"
 #include "game/input.h"
+#include "game/modes.h"
 #include "game/particles.h"
 #include "world/level.h"
 
@@ -13,14 +14,6 @@
 
 #include <string>
 #include <vector>
-
-// The switches of the overlay and the picture, and whether play goes on.
-struct Modes {
-    bool wireframe = false;
-    bool showFramerate = false;
-    bool frustumCulling = false;
-    bool playEnabled = true;
-};
 
 // After the first won frame, this many more are shown before the game ends.
 constexpr int wonFramesBeforeExit = 300;

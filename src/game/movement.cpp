@@ -1,6 +1,5 @@
 #include "game/movement.h"
 
-#include "game/gameState.h"
 #include "world/rules.h"
 
 #include <cmath>
@@ -72,13 +71,14 @@ bool flipHeldToggles(Modes& modes, const InputState& input) {
 
 } // namespace
 
-bool processMovement(GameState& game) {
-    if (!game.modes.playEnabled) {
+bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+                     float deltaTime) {
+    if (!modes.playEnabled) {
         return false;
     }
-    const glm::vec3 from = game.camera.position;
-    const glm::vec3 moved = movedByHeldKeys(game.camera, game.input, game.deltaTime * movementSpeed);
-    const bool wireframeTurnedOff = flipHeldToggles(game.modes, game.input);
-    game.camera.position = allowedPosition(game.level, from, moved);
+    const glm::vec3 from = camera.position;
+    const glm::vec3 moved = movedByHeldKeys(camera, input, deltaTime * movementSpeed);
+    const bool wireframeTurnedOff = flipHeldToggles(modes, input);
+    camera.position = allowedPosition(level, from, moved);
     return wireframeTurnedOff;
 }

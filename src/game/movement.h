@@ -2,10 +2,14 @@
 // the level, and the mode toggles that held keys flip.
 #pragma once
 
-struct GameState;
+#include "game/camera.h"
+#include "game/input.h"
+#include "game/modes.h"
+#include "world/level.h"
 
 // While play is on: moves the camera by deltaTime x movementSpeed along the
 // held keys' directions, flips the F2/F3/F8 toggles, and keeps what the rules
 // allow (each axis inside the room, the whole move out of occupied cells).
 // Returns true when wireframe was just switched off.
-bool processMovement(GameState& game);
+bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+                     float deltaTime);

@@ -40,10 +40,17 @@ void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
 
 } // namespace
 
-Window::Window(bool windowed) {
+WindowSystem::WindowSystem() {
     if (!glfwInit()) {
         fatalError({"glfw init failed"});
     }
+}
+
+WindowSystem::~WindowSystem() {
+    glfwTerminate();
+}
+
+Window::Window(bool windowed) {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
@@ -70,7 +77,7 @@ Window::Window(bool windowed) {
 }
 
 Window::~Window() {
-    glfwTerminate();
+    glfwDestroyWindow(window);
 }
 
 void Window::installInputCallbacks(GameState& game) {

@@ -6,13 +6,23 @@
 struct GameState;
 struct GLFWwindow;
 
+// The window system itself, from its start to its shutdown.
+class WindowSystem {
+  public:
+    // A window system that cannot start is fatal ("glfw init failed").
+    WindowSystem();
+    ~WindowSystem();
+    WindowSystem(const WindowSystem&) = delete;
+    WindowSystem& operator=(const WindowSystem&) = delete;
+};
+
 class Window {
   public:
-    // Window system, hints (GL 3.3 core), the window (full screen on the
-    // primary monitor unless windowed), its context, the disabled cursor and
-    // the GL entry points. Every failure is fatal with its message.
+    // Hints (GL 3.3 core), the window (full screen on the primary monitor
+    // unless windowed), its context made current, the disabled cursor and the
+    // GL entry points. Every failure is fatal with its message.
     explicit Window(bool windowed);
-    // Shuts the window system down; whatever owns GL objects is gone by then.
+    // The window and its context go; whatever owns GL objects is gone by then.
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

@@ -6,7 +6,7 @@
 
 #include "render/renderer.h"
 #include "render/vertexTables.h"
-#include "render/windowSize.h"
+#include "game/screen.h"
 
 #include <GL/glew.h>
 

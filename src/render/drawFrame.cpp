@@ -3,13 +3,13 @@
 // or the frame view's.
 #include "render/drawFrame.h"
 
+#include "game/screen.h"
 #include "render/bloom.h"
 #include "render/overlay.h"
 #include "render/particleRenderer.h"
 #include "render/renderer.h"
 #include "render/scene.h"
 #include "render/shadowPass.h"
-#include "render/windowSize.h"
 
 #include <GL/glew.h>
 
@@ -21,6 +21,17 @@ void setBackgroundColour() {
 }
 
 } // namespace
+
+void setGlobalGlState() {
+    glViewport(0, 0, windowWidth, windowHeight);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void fillPolygons() {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
 
 void clearTargetsForLitPass(const Renderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

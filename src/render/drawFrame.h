@@ -5,6 +5,13 @@
 
 class Renderer;
 
+// The GL state the whole game keeps from start-up on: the window's viewport,
+// the depth test and alpha blending.
+void setGlobalGlState();
+// Leaving wireframe mode fills polygons again at once, whatever the frame
+// then draws.
+void fillPolygons();
+
 // A normal frame: shadow, clear, lit, light marker, then the particle step
 // and bloom (or, in wireframe mode, the plain copy of the scene), then the
 // overlay.

@@ -2,9 +2,9 @@
 // before it draws. The renderer keeps none of it between frames.
 #pragma once
 
-#include "app/camera.h"
-#include "app/gameState.h"
-#include "app/particles.h"
+#include "game/camera.h"
+#include "game/gameState.h"
+#include "game/particles.h"
 #include "world/cell.h"
 
 #include <glm/vec3.hpp>
@@ -26,3 +26,7 @@ struct FrameView {
     ParticleSystem& particles;
     std::vector<OverlayLine> overlayLines;
 };
+
+// The view of the game as it stands, with the overlay lines of this frame
+// (which advances the frame-rate line's counter).
+FrameView frameViewOf(GameState& game, double (*gameClock)());

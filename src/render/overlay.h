@@ -1,7 +1,7 @@
 // The text overlay over the finished picture, and the won frame's message.
 #pragma once
 
-#include "app/gameState.h"
+#include "game/gameState.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 
 #include "assets/texture.h"
 #include "render/vertexTables.h"
-#include "render/windowSize.h"
+#include "game/screen.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>

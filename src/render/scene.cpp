@@ -7,6 +7,7 @@
 #include "render/renderer.h"
 #include "render/shadowMap.h"
 #include "render/vertexTables.h"
+#include "world/levelGrid.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 constexpr float blockEdge = 0.78f;
-constexpr float roomSize = 10.0f;
 constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
 constexpr glm::vec3 firstStarOffset(0.5f, 1.0f, 0.0f);
 constexpr glm::vec3 secondStarOffset(-0.5f, 1.0f, 0.0f);
@@ -144,8 +144,9 @@ void setLightingUniforms(const ShaderProgram& program, const Camera& camera) {
 void drawRoom(const Renderer& renderer, const ShaderProgram& program) {
     glUseProgram(program.program);
     bindSurfaceTextures(renderer.wallTexture, 0);
-    const glm::mat4 room = glm::translate(glm::mat4(1.0f), glm::vec3(roomSize / 2.0f));
-    sendMatrix(program, "model", glm::scale(room, glm::vec3(roomSize)));
+    const float side = static_cast<float>(roomSize);
+    const glm::mat4 room = glm::translate(glm::mat4(1.0f), glm::vec3(side / 2.0f));
+    sendMatrix(program, "model", glm::scale(room, glm::vec3(side)));
     drawTriangles(renderer.cubeVao, cubeVertexCount);
 }
 

@@ -1,9 +1,10 @@
 // The image decoder against good files, every kind of bad file we could think
 // of, and randomly damaged copies of good ones.
 #include "assets/image.h"
+#include "assets/imageWriter.h"
+#include "core/scratchFolder.h"
 
 #include <gtest/gtest.h>
-#include <stb/stb_image_write.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,23 +16,16 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-void appendBytes(void* context, void* data, int size) {
-    Bytes& out = *static_cast<Bytes*>(context);
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    out.insert(out.end(), bytes, bytes + size);
+Bytes bytesOf(const std::string& file) {
+    return Bytes(file.begin(), file.end());
 }
 
 Bytes encodePng(int width, int height, int channels, const Bytes& pixels) {
-    Bytes file;
-    stbi_write_png_to_func(appendBytes, &file, width, height, channels, pixels.data(),
-                           width * channels);
-    return file;
+    return bytesOf(::encodePng(width, height, channels, pixels.data()));
 }
 
 Bytes encodeJpeg(int width, int height, const Bytes& rgb, int quality) {
-    Bytes file;
-    stbi_write_jpg_to_func(appendBytes, &file, width, height, 3, rgb.data(), quality);
-    return file;
+    return bytesOf(encodeJpg(width, height, rgb.data(), quality));
 }
 
 // Every byte different, so a skewed or swapped row shows.
@@ -58,7 +52,8 @@ Bytes blockPixels() {
 }
 
 fs::path scratchDirectory(const std::string& name) {
-    const fs::path directory = fs::temp_directory_path() / "cellquest-image-tests" / name;
+    static const ScratchFolder root("cellquestImageTests");
+    const fs::path directory = fs::path(root.folder()) / name;
     fs::create_directories(directory);
     return directory;
 }

@@ -183,7 +183,8 @@ class ImportGuardDeathTest : public ::testing::Test {
         std::exit(0);
     }
 
-    ScratchFolder scratch{std::string(CELLQUEST_BINARY_DIR) + "/importGuardDeathTest"};
+    const ScratchFolder scratch =
+        ScratchFolder::at(std::string(CELLQUEST_BINARY_DIR) + "/importGuardDeathTest");
 };
 
 TEST_F(ImportGuardDeathTest, TextureBeforeNewmtlCrashesTheImporterButNotTheModel) {

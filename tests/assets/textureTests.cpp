@@ -2,6 +2,7 @@
 // placeholder for files that cannot be decoded.
 #include "assets/image.h"
 #include "assets/texture.h"
+#include "core/scratchFolder.h"
 #include "support/glContext.h"
 
 #include <cstdint>
@@ -13,7 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path scratchDirectory(const std::string& name) {
-    const fs::path directory = fs::temp_directory_path() / "cellquest-texture-tests" / name;
+    static const ScratchFolder root("cellquestTextureTests");
+    const fs::path directory = fs::path(root.folder()) / name;
     fs::create_directories(directory);
     return directory;
 }
@@ -25,22 +27,6 @@ std::vector<unsigned char> levelPixels(GLuint texture, int level, int width, int
     glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     return pixels;
-}
-
-GLint levelParameter(GLuint texture, int level, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
-
-GLint textureParameter(GLuint texture, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
 }
 
 void expectRepeatTrilinear(GLuint texture) {

@@ -17,7 +17,7 @@ class GameTest : public ::testing::Test {
 
     // Counts the frames in which leaving wireframe asked for filled polygons.
     void processMovement() {
-        if (::processMovement(game)) {
+        if (::processMovement(camera, game.modes, game.input, game.level, deltaTime)) {
             ++filledModeCalls;
         }
     }

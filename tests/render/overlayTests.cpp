@@ -1,8 +1,6 @@
 // The overlay over a finished frame: the full-screen combine leaves its own
 // depth in the window, and the text must still show; the won message must
 // show in every won frame, not only the first.
-#include "app/frame.h"
-#include "app/frameState.h"
 #include "render/drawFrame.h"
 #include "render/overlay.h"
 #include "render/sceneFixture.h"
@@ -26,7 +24,6 @@ bool isWhite(const std::uint8_t* p) { return p[0] > 235 && p[1] > 235 && p[2] > 
 class OverlayTest : public SceneTest {
   protected:
     void TearDown() override {
-        resetFrameState();
         SceneTest::TearDown();
     }
 };
@@ -35,12 +32,12 @@ TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
     deltaTime = 1.0f / 60.0f;
-    FrameView plain = gatherFrameView();
+    FrameView plain = frameView();
     drawFrame(renderer, plain);
     EXPECT_EQ(pixelsMatching(20, 700, 300, 40, isOverlayGreen), 0);
 
     frustumCulling = true;
-    FrameView withModeLine = gatherFrameView();
+    FrameView withModeLine = frameView();
     drawFrame(renderer, withModeLine);
     EXPECT_GT(pixelsMatching(20, 700, 300, 40, isOverlayGreen), 200)
         << "\"View Frustum Culling: ON\" hidden behind the combine's depth";
@@ -49,7 +46,7 @@ TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
 TEST_F(OverlayTest, WonMessageShowsInConsecutiveWonFrames) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     deltaTime = 1.0f / 60.0f;
-    FrameView view = gatherFrameView();
+    FrameView view = frameView();
     drawFrame(renderer, view);
     for (int wonFrame = 1; wonFrame <= 3; ++wonFrame) {
         // Each won frame draws over what the back buffer holds; start from a

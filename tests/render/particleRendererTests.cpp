@@ -1,7 +1,7 @@
 #include "render/particleRenderer.h"
 
-#include "app/camera.h"
-#include "app/particles.h"
+#include "game/camera.h"
+#include "game/particles.h"
 #include "render/sceneFixture.h"
 
 #include <GL/glew.h>
@@ -40,7 +40,7 @@ struct Instance {
     unsigned char r, g, b, a;
 };
 
-void stageInstance(int slot, const Instance& instance) {
+void stageInstance(ParticleSystem& particles, int slot, const Instance& instance) {
     float* position = &particles.positionData[4 * slot];
     position[0] = instance.centre.x;
     position[1] = instance.centre.y;
@@ -54,7 +54,7 @@ void stageInstance(int slot, const Instance& instance) {
 }
 
 // Window pixel of a world point seen by the camera.
-glm::ivec2 projectToWindow(glm::vec3 world) {
+glm::ivec2 projectToWindow(const Camera& camera, glm::vec3 world) {
     const glm::vec4 clip = projectionMatrix(camera) * viewMatrix(camera) * glm::vec4(world, 1.0f);
     const glm::vec2 ndc = glm::vec2(clip) / clip.w;
     return glm::ivec2((ndc.x * 0.5f + 0.5f) * windowWidth, (ndc.y * 0.5f + 0.5f) * windowHeight);
@@ -121,12 +121,12 @@ TEST_F(ParticleRendererTest, FreshFountainShowsAtTheSpawnPoint) {
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
     EXPECT_EQ(vertexArray, 0);
 
-    const glm::ivec2 spawn = projectToWindow(particleSpawnPoint);
+    const glm::ivec2 spawn = projectToWindow(camera, particleSpawnPoint);
     EXPECT_NEAR(spawn.x, 512, 1);
     for (int i = 0; i < count; ++i) {
         const glm::vec3 centre(particles.positionData[4 * i], particles.positionData[4 * i + 1],
                                particles.positionData[4 * i + 2]);
-        const glm::ivec2 pixel = projectToWindow(centre);
+        const glm::ivec2 pixel = projectToWindow(camera, centre);
         EXPECT_LT(glm::distance(glm::vec2(pixel), glm::vec2(spawn)), 20.0f) << "instance " << i;
         const glm::vec3 scene = hdrTexel(renderer, 0, pixel);
         EXPECT_GT(scene.g, 0.1f) << "instance " << i;
@@ -144,14 +144,14 @@ TEST_F(ParticleRendererTest, EachInstanceHasItsOwnCentreSizeAndColour) {
     const Instance large{glm::vec3(1.5f, 3.0f, 0.5f), 0.2f, 255, 0, 0, 255};
     const Instance small{glm::vec3(3.5f, 3.0f, 0.5f), 0.05f, 0, 0, 255, 255};
     const Instance notCounted{glm::vec3(2.5f, 2.5f, 0.5f), 0.2f, 0, 255, 0, 255};
-    stageInstance(0, large);
-    stageInstance(1, small);
-    stageInstance(2, notCounted);
+    stageInstance(particles, 0, large);
+    stageInstance(particles, 1, small);
+    stageInstance(particles, 2, notCounted);
     uploadParticles(renderer.particleBuffers, particles, 2);
     drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, 2);
 
-    const glm::ivec2 largeCentre = projectToWindow(large.centre);
-    const glm::ivec2 smallCentre = projectToWindow(small.centre);
+    const glm::ivec2 largeCentre = projectToWindow(camera, large.centre);
+    const glm::ivec2 smallCentre = projectToWindow(camera, small.centre);
     EXPECT_EQ(hdrTexel(renderer, 0, largeCentre), glm::vec3(1.0f, 0.0f, 0.0f));
     EXPECT_EQ(hdrTexel(renderer, 0, smallCentre), glm::vec3(0.0f, 0.0f, 1.0f));
     // About 460 pixels per world unit at two units away: the large one is
@@ -160,5 +160,5 @@ TEST_F(ParticleRendererTest, EachInstanceHasItsOwnCentreSizeAndColour) {
     EXPECT_EQ(hdrTexel(renderer, 0, largeCentre - glm::ivec2(0, 20)), glm::vec3(1.0f, 0.0f, 0.0f));
     EXPECT_EQ(hdrTexel(renderer, 0, smallCentre + glm::ivec2(20, 0)), glm::vec3(0.0f));
     EXPECT_EQ(hdrTexel(renderer, 0, smallCentre - glm::ivec2(0, 20)), glm::vec3(0.0f));
-    EXPECT_EQ(hdrTexel(renderer, 0, projectToWindow(notCounted.centre)), glm::vec3(0.0f));
+    EXPECT_EQ(hdrTexel(renderer, 0, projectToWindow(camera, notCounted.centre)), glm::vec3(0.0f));
 }

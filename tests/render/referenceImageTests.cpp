@@ -7,12 +7,9 @@
 // the picture, so the references are remade with the change that caused it.
 #include "render/sceneFixture.h"
 
-#include "app/camera.h"
-#include "app/frame.h"
-#include "app/frameState.h"
-#include "app/particles.h"
+#include "game/camera.h"
+#include "game/particles.h"
 #include "render/drawFrame.h"
-#include "world/levelState.h"
 
 #include <GL/glew.h>
 
@@ -37,40 +34,6 @@ struct Picture {
 bool regenerating() {
     const char* flag = std::getenv("CELLQUEST_REGENERATE_REFERENCES");
     return flag != nullptr && std::strcmp(flag, "1") == 0;
-}
-
-LevelState startLevelState() {
-    LevelState state;
-    state.player = cellOf(cameraStartPosition);
-    const std::vector<Cell> red = redBlocks[0].startCells();
-    const std::vector<Cell> blue = blueBlocks[0].startCells();
-    std::copy(red.begin(), red.end(), state.red.begin());
-    std::copy(blue.begin(), blue.end(), state.blue.begin());
-    return state;
-}
-
-// The first frame of a new game: start camera and level, a fresh fountain,
-// fixed clock and frame time, and a fixed random sequence for the spawns.
-Picture renderStartFrame(Renderer& renderer, bool wireframeMode) {
-    resetFrameState();
-    camera = Camera{};
-    deltaTime = 1.0f / 60.0f;
-    lastFrame = 1.0f;
-    wireframe = wireframeMode;
-    particles = ParticleSystem();
-    std::srand(1);
-    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
-
-    FrameView view = gatherFrameView();
-    drawFrame(renderer, view);
-    glFinish();
-
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    Picture picture{windowWidth, windowHeight, readPixelsRgba(0, 0, windowWidth, windowHeight)};
-    resetFrameState();
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    return picture;
 }
 
 struct Comparison {
@@ -130,16 +93,28 @@ void expectMatchesReference(const Picture& actual, const std::string& name) {
 
 class ReferenceImageTest : public SceneTest {
   protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        savedLevel = captureLevelState();
-        ASSERT_TRUE(restoreLevelState(startLevelState()));
+    // The first frame of a new game: start camera and level, a fresh
+    // fountain, fixed clock and frame time, and a fixed random sequence for
+    // the spawns.
+    Picture renderStartFrame(Renderer& renderer, bool wireframeMode) {
+        camera = Camera{};
+        deltaTime = 1.0f / 60.0f;
+        game.lastFrame = 1.0f;
+        wireframe = wireframeMode;
+        std::srand(1);
+        glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+
+        FrameView view = frameView();
+        drawFrame(renderer, view);
+        glFinish();
+
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        Picture picture{windowWidth, windowHeight,
+                        readPixelsRgba(0, 0, windowWidth, windowHeight)};
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        return picture;
     }
-    void TearDown() override {
-        restoreLevelState(savedLevel);
-        SceneTest::TearDown();
-    }
-    LevelState savedLevel{};
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 // are made and deleted through GLEW's entry points, which the test wraps to
 // log each name in order; textures go through GL 1.1 functions that cannot be
 // wrapped, so for them only the names GL still knows are compared.
-#include "app/console.h"
+#include "core/console.h"
 #include "render/renderer.h"
 #include "support/glContext.h"
 

@@ -94,22 +94,6 @@ std::vector<float> bufferFloats(GLuint buffer) {
     return floats;
 }
 
-GLint levelParameter(GLuint texture, int level, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
-
-GLint textureParameter(GLuint texture, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
-
 void expectClampedLinearTarget(GLuint texture) {
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), windowWidth);
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_HEIGHT), windowHeight);

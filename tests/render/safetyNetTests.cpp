@@ -1,12 +1,10 @@
 // The structure of a frame's work, seen from its results: the bloom's ten
 // blur passes, alternating and horizontal first; no particle step in a
 // wireframe frame; and the OpenGL core profile context of the game's window.
-#include "app/frame.h"
-#include "app/frameState.h"
-#include "app/particles.h"
-#include "app/window.h"
+#include "game/particles.h"
+#include "platform/window.h"
 #include "render/bloom.h"
-#include "render/renderResources.h"
+#include "render/drawFrame.h"
 #include "render/sceneFixture.h"
 
 #include <GL/glew.h>
@@ -16,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -84,7 +83,7 @@ int fittingPassCount(const std::vector<int>& measured, int edge) {
 constexpr int redEdgeX = 512;   // red rises across the picture: blurred by horizontal passes
 constexpr int greenEdgeY = 384; // green rises up the picture: blurred by vertical passes
 
-void fillEdgesInput() {
+void fillEdgesInput(const Renderer& renderer) {
     std::vector<float> texels(std::size_t(windowWidth) * windowHeight * 3);
     for (int y = 0; y < windowHeight; ++y) {
         for (int x = 0; x < windowWidth; ++x) {
@@ -94,18 +93,18 @@ void fillEdgesInput() {
             texel[2] = 0.0f;
         }
     }
-    glBindTexture(GL_TEXTURE_2D, hdrColor[1]);
+    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[1]);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowWidth, windowHeight, GL_RGB, GL_FLOAT,
                     texels.data());
     std::fill(texels.begin(), texels.end(), 0.0f);
-    glBindTexture(GL_TEXTURE_2D, hdrColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[0]);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowWidth, windowHeight, GL_RGB, GL_FLOAT,
                     texels.data());
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-std::vector<std::uint8_t> blurTargetPixels(int target) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, blurTargets[target]);
+std::vector<std::uint8_t> blurTargetPixels(const Renderer& renderer, int target) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.blurTargets[target]);
     std::vector<std::uint8_t> rgba = readPixelsRgba(0, 0, windowWidth, windowHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     return rgba;
@@ -147,13 +146,13 @@ const BlurTargetContent afterTheBlur[] = {
 class BlurPasses : public SceneTest {};
 
 TEST_F(BlurPasses, TenAlternatingPassesHorizontalFirst) {
-    fillEdgesInput();
-    renderBloom();
+    fillEdgesInput(renderer);
+    renderBloom(renderer);
     expectNoGlError("renderBloom");
     constexpr int tolerance = 2; // rounding of the eight-bit stores, per level
     for (const BlurTargetContent& content : afterTheBlur) {
         SCOPED_TRACE("blur target " + std::to_string(content.target));
-        const std::vector<std::uint8_t> rgba = blurTargetPixels(content.target);
+        const std::vector<std::uint8_t> rgba = blurTargetPixels(renderer, content.target);
         const std::vector<int> horizontal =
             simulatedEdge(windowWidth, redEdgeX, content.horizontalPasses);
         const std::vector<int> vertical =
@@ -192,17 +191,12 @@ int firstDifferentParticle(const std::vector<Particle>& a, const std::vector<Par
     return -1;
 }
 
-int liveParticles() {
+int liveParticles(const ParticleSystem& particles) {
     return int(std::count_if(particles.pool.begin(), particles.pool.end(), isLive));
 }
 
 class FramePasses : public SceneTest {
   protected:
-    void TearDown() override {
-        resetFrameState();
-        particles = ParticleSystem();
-        SceneTest::TearDown();
-    }
 };
 
 // A normal frame spawns three particles at a sixtieth of a second and ages the
@@ -214,10 +208,8 @@ TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
     };
     const FrameStep frames[] = {{false, 3}, {true, 3}, {true, 3}, {false, 6}};
 
-    resetFrameState();
     deltaTime = 1.0f / 60.0f;
-    lastFrame = 1.0f;
-    particles = ParticleSystem();
+    game.lastFrame = 1.0f;
     std::srand(1);
     int number = 0;
     for (const FrameStep& frame : frames) {
@@ -230,10 +222,11 @@ TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
             glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); // as turning wireframe off does
         }
         wireframe = frame.wireframe;
-        drawFramePasses();
-        expectNoGlError("drawFramePasses");
+        FrameView view = frameView();
+        drawFrame(renderer, view);
+        expectNoGlError("drawFrame");
 
-        EXPECT_EQ(liveParticles(), frame.liveAfter);
+        EXPECT_EQ(liveParticles(particles), frame.liveAfter);
         if (frame.wireframe) {
             EXPECT_EQ(firstDifferentParticle(before, particles.pool), -1);
             EXPECT_EQ(particles.lastUsedParticle, lastUsedBefore);
@@ -252,9 +245,11 @@ TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
 class GameWindow : public GlTest {};
 
 TEST_F(GameWindow, HasAnOpenGl33CoreProfileContext) {
-    GLFWwindow* const window = openGameWindow(true);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(glfwGetCurrentContext(), window);
+    std::optional<Window> window;
+    window.emplace(true);
+    GLFWwindow* const current = glfwGetCurrentContext();
+    ASSERT_NE(current, nullptr);
+    EXPECT_NE(current, sharedGlWindow());
     GLint profile = 0;
     GLint major = 0;
     GLint minor = 0;
@@ -262,9 +257,9 @@ TEST_F(GameWindow, HasAnOpenGl33CoreProfileContext) {
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     EXPECT_EQ(profile, GL_CONTEXT_CORE_PROFILE_BIT);
-    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_OPENGL_PROFILE), GLFW_OPENGL_CORE_PROFILE);
+    EXPECT_EQ(glfwGetWindowAttrib(current, GLFW_OPENGL_PROFILE), GLFW_OPENGL_CORE_PROFILE);
     EXPECT_GE(major * 10 + minor, 33) << major << "." << minor;
-    glfwDestroyWindow(window);
+    window.reset();
     ASSERT_NE(sharedGlWindow(), nullptr);
     expectNoGlError("after the game's window");
 }

@@ -1,9 +1,8 @@
 #include "render/sceneFixture.h"
 
-#include "app/camera.h"
-#include "app/clock.h"
-#include "app/frame.h"
-#include "app/startup.h"
+#include "core/console.h"
+
+#include "render/drawFrame.h"
 #include "render/scene.h"
 #include "render/shadowMap.h"
 #include "render/shadowPass.h"
@@ -39,7 +38,8 @@ Renderer& sharedRenderer() {
         if (!sharedGlWindow()) {
             throw std::runtime_error("no OpenGL 3.3 core context (is DISPLAY set?)");
         }
-        renderer = setUpRenderer();
+        renderer = std::make_unique<Renderer>(fatalError, setGlobalGlState);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
     return *renderer;
 }
@@ -59,19 +59,16 @@ void SceneTest::SetUp() {
     if (HasFatalFailure()) {
         return;
     }
-    camera = Camera{};
-    setGameTimeSource(oneSecond);
+    game.particles.allocateStaging();
     resetGlState();
 }
 
 void SceneTest::TearDown() {
-    camera = Camera{};
-    setGameTimeSource(nullptr);
     resetGlState();
 }
 
-glm::mat4 renderShadowAndLitPasses(const Renderer& renderer) {
-    const FrameView view = gatherFrameView();
+glm::mat4 renderShadowAndLitPasses(const Renderer& renderer, GameState& game) {
+    const FrameView view = frameViewOf(game, oneSecond);
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
@@ -112,7 +109,7 @@ float lightSpaceDepthOf(glm::vec3 world) {
     return clip.z / clip.w * 0.5f + 0.5f;
 }
 
-void aimCamera(glm::vec3 position, glm::vec3 target) {
+void aimCamera(Camera& camera, glm::vec3 position, glm::vec3 target) {
     camera.position = position;
     camera.front = glm::normalize(target - position);
     camera.up = glm::vec3(0.0f, 1.0f, 0.0f);

@@ -2,9 +2,10 @@
 // GL state that the scene reads, put back to known values around each test.
 #pragma once
 
-#include "app/frame.h"
+#include "game/gameState.h"
+#include "game/screen.h"
+#include "render/frameView.h"
 #include "render/renderer.h"
-#include "render/windowSize.h"
 #include "support/glContext.h"
 
 #include <glm/mat4x4.hpp>
@@ -20,6 +21,18 @@ Renderer& sharedRenderer();
 // makes it again.
 void releaseSharedRenderer();
 
+// A fixed clock for the scene's time reads.
+double oneSecond();
+
+// The frame's shadow pass, then the lit pass into a cleared hdrTarget, with
+// the game's clock at one second; returns the shadow pass's light-space
+// matrix.
+glm::mat4 renderShadowAndLitPasses(const Renderer& renderer, GameState& game);
+// The camera at position looking at target (target lands on the centre pixel).
+void aimCamera(Camera& camera, glm::vec3 position, glm::vec3 target);
+
+// Each test draws a fresh game at its start (its level, camera and
+// particles) with the game clock standing at one second.
 class SceneTest : public GlTest {
   protected:
     SceneTest() : renderer(sharedRenderer()) {}
@@ -27,12 +40,28 @@ class SceneTest : public GlTest {
     void TearDown() override;
     static void TearDownTestSuite() { releaseSharedRenderer(); }
 
+    // What the passes read of this test's game, read at the clock given.
+    FrameView frameView(double (*gameClock)() = oneSecond) {
+        return frameViewOf(game, gameClock);
+    }
+    glm::mat4 renderShadowAndLitPasses(const Renderer& renderer) {
+        return ::renderShadowAndLitPasses(renderer, game);
+    }
+    void aimCamera(glm::vec3 position, glm::vec3 target) { ::aimCamera(camera, position, target); }
+
     Renderer& renderer;
+    GameState game;
+    Camera& camera = game.camera;
+    float& deltaTime = game.deltaTime;
+    bool& wireframe = game.modes.wireframe;
+    bool& showFramerate = game.modes.showFramerate;
+    bool& frustumCulling = game.modes.frustumCulling;
+    ParticleSystem& particles = game.particles;
+    std::vector<RedBlock>& redBlocks = game.level.redBlocks;
+    std::vector<BlueBlock>& blueBlocks = game.level.blueBlocks;
+    std::vector<GameObject>& obstacles = game.level.obstacles;
 };
 
-// The frame's shadow pass, then the lit pass into a cleared hdrTarget;
-// returns the shadow pass's light-space matrix.
-glm::mat4 renderShadowAndLitPasses(const Renderer& renderer);
 // The scene colour that the lit pass left in hdrTarget at a window pixel.
 glm::vec3 sceneColourAt(const Renderer& renderer, int x, int y);
 // Every texel of the shadow map, bottom row first.
@@ -41,8 +70,6 @@ std::vector<float> readShadowMapDepths(const Renderer& renderer);
 float shadowMapDepthAt(const std::vector<float>& depths, glm::vec3 world);
 float lightSpaceDepthOf(glm::vec3 world);
 
-// The camera at position looking at target (target lands on the centre pixel).
-void aimCamera(glm::vec3 position, glm::vec3 target);
 constexpr int centreX = windowWidth / 2;
 constexpr int centreY = windowHeight / 2;
 
@@ -54,6 +81,3 @@ int uniformInt(unsigned program, const char* name);
 
 void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, float tolerance);
 void expectVec3Near(glm::vec3 actual, glm::vec3 expected, float tolerance);
-
-// Fixed clocks for the scene's time reads.
-double oneSecond();

@@ -1,12 +1,9 @@
 // The scene's placements, the uniforms it sends and what the lit pass shows.
 #include "render/sceneFixture.h"
 
-#include "app/camera.h"
-#include "app/clock.h"
-#include "app/gameModels.h"
+#include "game/camera.h"
 #include "render/scene.h"
 #include "render/shadowMap.h"
-#include "world/level.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -75,7 +72,7 @@ TEST(BlockPlacement, fillsTheMiddleOfItsCellWithAGapToItsNeighbours) {
 }
 
 TEST(ModelPlacement, trophyTurnsFiftyDegreesAndStarsTwoHundredFiftyInOneSecond) {
-    const glm::mat4 trophy = trophyModelMatrix(trophyPosition, 1.0f);
+    const glm::mat4 trophy = trophyModelMatrix(goalPosition(Level()), 1.0f);
     expectVec3Near(transformPoint(trophy, glm::vec3(0.0f)), glm::vec3(2.5f, 2.0f, 0.75f), tight);
     const float fifty = 50.0f * degreesToRadians;
     expectVec3Near(transformDirection(trophy, glm::vec3(1.0f, 0.0f, 0.0f)),
@@ -95,7 +92,7 @@ TEST(ModelPlacement, trophyTurnsFiftyDegreesAndStarsTwoHundredFiftyInOneSecond) 
                    tight);
 
     // At time zero nothing has turned yet.
-    expectMatrixNear(trophyModelMatrix(trophyPosition, 0.0f),
+    expectMatrixNear(trophyModelMatrix(goalPosition(Level()), 0.0f),
                      glm::translate(glm::mat4(1.0f), glm::vec3(2.5f, 2.0f, 0.75f)), tight);
 }
 
@@ -145,13 +142,13 @@ TEST_F(SceneTest, drawBlockPlacesTheBlockOfItsCell) {
 TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
     const GLuint program = renderer.basicProgram.program;
     setLightingUniforms(renderer.basicProgram, camera);
-    drawLevel(renderer, renderer.basicProgram, gatherFrameView());
+    drawLevel(renderer, renderer.basicProgram, frameView());
     expectVec3Near(uniformVec3(program, "light.ambient"), glm::vec3(0.1f, 0.1f, 0.7f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.diffuse"), glm::vec3(0.4f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.specular"), glm::vec3(0.1f, 0.1f, 1.0f), 0.0f);
     // The blue blocks come last, in their order.
     expectMatrixNear(uniformMat4(program, "model"),
-                     blockModelMatrix(blueBlocks[blueBlockCount - 1].cell), 0.0f);
+                     blockModelMatrix(blueBlocks.back().cell), 0.0f);
     EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
 
@@ -163,9 +160,8 @@ TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
 
 TEST_F(SceneTest, modelsReadTheClockAnewForEachModel) {
     clockReads = 0;
-    setGameTimeSource(countingClock);
     setLightingUniforms(renderer.toonProgram, camera);
-    const FrameView view = gatherFrameView();
+    const FrameView view = frameView(countingClock);
     drawModels(renderer, renderer.toonProgram, view);
     EXPECT_EQ(clockReads, 3);
     // The last star rides a trophy turned at the first read and spins by the third.
@@ -198,16 +194,16 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
 // Red and blue blocks share one texture; only their light colours differ. The
 // camera sits on the boundary of the block's cell, facing its near side, so the
 // block fills the view.
-glm::vec3 blockFaceColour(const Renderer& renderer, Cell cell) {
+glm::vec3 blockFaceColour(const Renderer& renderer, GameState& game, Cell cell) {
     const glm::vec3 centre(cell.x + 0.5f, cell.y + 0.5f, cell.z + 0.5f);
-    aimCamera(centre + glm::vec3(0.0f, 0.0f, 0.5f), centre);
-    renderShadowAndLitPasses(renderer);
+    aimCamera(game.camera, centre + glm::vec3(0.0f, 0.0f, 0.5f), centre);
+    renderShadowAndLitPasses(renderer, game);
     return sceneColourAt(renderer, centreX, centreY);
 }
 
 TEST_F(SceneTest, redAndBlueBlocksTakeTheirColourFromTheLight) {
-    const glm::vec3 red = blockFaceColour(renderer, redBlocks[0].cell);
-    const glm::vec3 blue = blockFaceColour(renderer, blueBlocks[0].cell);
+    const glm::vec3 red = blockFaceColour(renderer, game, redBlocks[0].cell);
+    const glm::vec3 blue = blockFaceColour(renderer, game, blueBlocks[0].cell);
     ASSERT_GT(red.b, 0.0f);
     ASSERT_GT(blue.b, 0.0f);
     // The texture's own tint cancels in the ratio of the two ratios.
@@ -217,7 +213,7 @@ TEST_F(SceneTest, redAndBlueBlocksTakeTheirColourFromTheLight) {
 }
 
 TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
-    const glm::vec3 inFrame = blockFaceColour(renderer, obstacles[0].cell);
+    const glm::vec3 inFrame = blockFaceColour(renderer, game, obstacles[0].cell);
 
     // The same view drawn by hand: neutral light, container maps, one block.
     setLightingUniforms(renderer.basicProgram, camera);
@@ -237,8 +233,8 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
 // away from the view by the given angle about the vertical. No shadow pass
 // runs: the identity as light-space matrix puts the wall's middle outside the
 // light's box, so nothing shades it.
-glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, float degrees) {
-    aimCamera(glm::vec3(5.5f, 5.5f, 9.5f), glm::vec3(5.5f, 5.5f, 0.0f));
+glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, Camera& camera, float degrees) {
+    aimCamera(camera, glm::vec3(5.5f, 5.5f, 9.5f), glm::vec3(5.5f, 5.5f, 0.0f));
     setLightingUniforms(renderer.basicProgram, camera);
     bindShadowMapForLitPass(renderer, glm::mat4(1.0f));
     const glm::vec3 turned =
@@ -258,11 +254,11 @@ float sum(glm::vec3 colour) {
 }
 
 TEST_F(SceneTest, flashlightFadesBetweenItsInnerAndOuterCone) {
-    const glm::vec3 full = wallColourWithLightTurnedBy(renderer, 0.0f);
-    const glm::vec3 inner = wallColourWithLightTurnedBy(renderer, 12.0f);
-    const glm::vec3 fading = wallColourWithLightTurnedBy(renderer, 20.0f);
-    const glm::vec3 outside = wallColourWithLightTurnedBy(renderer, 30.0f);
-    const glm::vec3 farOutside = wallColourWithLightTurnedBy(renderer, 90.0f);
+    const glm::vec3 full = wallColourWithLightTurnedBy(renderer, camera, 0.0f);
+    const glm::vec3 inner = wallColourWithLightTurnedBy(renderer, camera, 12.0f);
+    const glm::vec3 fading = wallColourWithLightTurnedBy(renderer, camera, 20.0f);
+    const glm::vec3 outside = wallColourWithLightTurnedBy(renderer, camera, 30.0f);
+    const glm::vec3 farOutside = wallColourWithLightTurnedBy(renderer, camera, 90.0f);
     // Inside the inner cone only the small change of angle to the wall counts.
     EXPECT_NEAR(sum(inner), sum(full), 0.05f * sum(full));
     EXPECT_GT(sum(fading), sum(outside) * 1.02f);

@@ -1,7 +1,7 @@
 // Shader programs from small source files written by each test: the echo of
 // the sources, the release of the GL objects, and every fatal failure with its
 // exact message and exit status.
-#include "app/console.h"
+#include "core/console.h"
 #include "render/shaderProgram.h"
 #include "support/glContext.h"
 

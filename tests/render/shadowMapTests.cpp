@@ -5,7 +5,6 @@
 #include "render/scene.h"
 #include "render/shadowMap.h"
 #include "render/shadowPass.h"
-#include "world/level.h"
 
 #include <GL/glew.h>
 #include <glm/geometric.hpp>
@@ -32,7 +31,7 @@ GLint integerState(GLenum name) {
 
 // Runs the real shadow pass over geometry that yields no fragments: every
 // vertex array swapped for one without attributes and the models emptied.
-glm::mat4 renderEmptyShadowPass(Renderer& renderer) {
+glm::mat4 renderEmptyShadowPass(Renderer& renderer, GameState& game) {
     GlVertexArray emptyCube = GlVertexArray::make();
     GlVertexArray emptyPlane = GlVertexArray::make();
     std::swap(emptyCube, renderer.cubeVao);
@@ -42,7 +41,7 @@ glm::mat4 renderEmptyShadowPass(Renderer& renderer) {
     std::swap(trophy, renderer.trophyModel);
     std::swap(stars, renderer.starModels);
 
-    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameViewOf(game, oneSecond));
     glFinish();
 
     std::swap(trophy, renderer.trophyModel);
@@ -52,8 +51,8 @@ glm::mat4 renderEmptyShadowPass(Renderer& renderer) {
     return lightSpaceMatrix;
 }
 
-bool cellIsTaken(Cell cell) {
-    return levelGrid.count(cell) == 1;
+bool cellIsTaken(const Level& level, Cell cell) {
+    return level.grid.count(cell) == 1;
 }
 
 // A point on the room's floor and the state of the shadow map above it.
@@ -64,11 +63,11 @@ struct FloorPoint {
 
 // Floor cell centres the camera can see from just above, sorted into those
 // something stands over (towards the light) and those open to it.
-std::vector<FloorPoint> visibleFloorPoints(const std::vector<float>& depths) {
+std::vector<FloorPoint> visibleFloorPoints(const Level& level, const std::vector<float>& depths) {
     std::vector<FloorPoint> points;
-    for (int x = 0; x < levelSize; ++x) {
-        for (int z = 0; z < levelSize; ++z) {
-            if (cellIsTaken(Cell{x, 0, z}) || cellIsTaken(Cell{x, 1, z})) {
+    for (int x = 0; x < roomSize; ++x) {
+        for (int z = 0; z < roomSize; ++z) {
+            if (cellIsTaken(level, Cell{x, 0, z}) || cellIsTaken(level, Cell{x, 1, z})) {
                 continue;
             }
             const glm::vec3 floor(x + 0.5f, 0.0f, z + 0.5f);
@@ -98,14 +97,15 @@ float brightness(glm::vec3 colour) {
 }
 
 // The floor point on the centre pixel, seen from just above inside its column.
-float floorBrightness(Renderer& renderer, glm::vec3 floor, bool withShadows) {
-    aimCamera(floor + glm::vec3(0.0f, 1.0f, 0.3f), floor);
-    const glm::mat4 lightSpaceMatrix = withShadows ? renderShadowPass(renderer, gatherFrameView())
-                                                   : renderEmptyShadowPass(renderer);
+float floorBrightness(Renderer& renderer, GameState& game, glm::vec3 floor, bool withShadows) {
+    aimCamera(game.camera, floor + glm::vec3(0.0f, 1.0f, 0.3f), floor);
+    const glm::mat4 lightSpaceMatrix = withShadows
+                                           ? renderShadowPass(renderer, frameViewOf(game, oneSecond))
+                                           : renderEmptyShadowPass(renderer, game);
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderLitPass(renderer, gatherFrameView(), lightSpaceMatrix);
+    renderLitPass(renderer, frameViewOf(game, oneSecond), lightSpaceMatrix);
     glFinish();
     return brightness(sceneColourAt(renderer, centreX, centreY));
 }
@@ -185,7 +185,7 @@ TEST_F(SceneTest, shadowMapIsADepthTextureOnACompleteFramebuffer) {
 
 TEST_F(SceneTest, shadowPassDrawsOnlyIntoTheDepthMapAndClearsItEveryFrame) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
-    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameView());
     EXPECT_EQ(integerState(GL_DRAW_FRAMEBUFFER_BINDING),
               static_cast<GLint>(renderer.shadowMap.depthTarget));
     EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(renderer.hdrTarget));
@@ -202,14 +202,14 @@ TEST_F(SceneTest, shadowPassDrawsOnlyIntoTheDepthMapAndClearsItEveryFrame) {
     const std::vector<float> drawn = readShadowMapDepths(renderer);
     EXPECT_LT(*std::min_element(drawn.begin(), drawn.end()), 0.9f);
 
-    renderEmptyShadowPass(renderer);
+    renderEmptyShadowPass(renderer, game);
     const std::vector<float> empty = readShadowMapDepths(renderer);
     EXPECT_EQ(*std::min_element(empty.begin(), empty.end()), 1.0f);
     expectNoGlError("shadow pass");
 }
 
 TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
-    renderShadowPass(renderer, gatherFrameView());
+    renderShadowPass(renderer, frameView());
     glFinish();
     const std::vector<float> depths = readShadowMapDepths(renderer);
     int checked = 0;
@@ -235,22 +235,22 @@ TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
 }
 
 TEST_F(SceneTest, litPassDarkensTheFloorOnlyWhereTheDepthMapHasSomethingInFront) {
-    renderShadowPass(renderer, gatherFrameView());
+    renderShadowPass(renderer, frameView());
     glFinish();
-    const std::vector<FloorPoint> points = visibleFloorPoints(readShadowMapDepths(renderer));
+    const std::vector<FloorPoint> points = visibleFloorPoints(game.level, readShadowMapDepths(renderer));
     const std::optional<FloorPoint> shadowed = firstWith(points, true);
     const std::optional<FloorPoint> open = firstWith(points, false);
     ASSERT_TRUE(shadowed.has_value());
     ASSERT_TRUE(open.has_value());
 
-    EXPECT_LT(floorBrightness(renderer, shadowed->position, true),
-              0.85f * floorBrightness(renderer, shadowed->position, false));
-    EXPECT_NEAR(floorBrightness(renderer, open->position, true),
-                floorBrightness(renderer, open->position, false), 1e-3f);
+    EXPECT_LT(floorBrightness(renderer, game, shadowed->position, true),
+              0.85f * floorBrightness(renderer, game, shadowed->position, false));
+    EXPECT_NEAR(floorBrightness(renderer, game, open->position, true),
+                floorBrightness(renderer, game, open->position, false), 1e-3f);
 }
 
 TEST_F(SceneTest, litPassBindsTheDepthMapOnUnitTwo) {
-    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, gatherFrameView());
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameView());
     setLightingUniforms(renderer.basicProgram, camera);
     glUseProgram(renderer.lampProgram.program);
     bindShadowMapForLitPass(renderer, lightSpaceMatrix);

@@ -1,10 +1,10 @@
 // The text renderer: quad placement and pen movement, the glyph table from
 // the real font, what drawing leaves on screen and in GL state, a font that
 // cannot be opened and one whose glyphs are far too large.
-#include "app/console.h"
+#include "core/console.h"
 #include "assets/modelData/modelFiles.h"
 #include "render/textRenderer.h"
-#include "render/windowSize.h"
+#include "game/screen.h"
 #include "support/glContext.h"
 
 #include <glm/gtc/matrix_transform.hpp>

@@ -104,3 +104,19 @@ std::string fileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
+
+GLint levelParameter(GLuint texture, int level, GLenum name) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+GLint textureParameter(GLuint texture, GLenum name) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}

@@ -31,6 +31,10 @@ bool writePngRgba(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgba);
 // Loads a PNG as RGBA, bottom row first, to compare with readPixelsRgba.
 bool readPngRgba(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgba);
+// A parameter of a 2-D texture's mip level, or of the texture itself; leaves
+// no texture bound.
+GLint levelParameter(GLuint texture, int level, GLenum name);
+GLint textureParameter(GLuint texture, GLenum name);
 // Absolute path of a file in the source tree.
 std::string sourcePath(const std::string& relative);
 // The whole file's bytes; empty when it cannot be read.

@@ -1,7 +1,7 @@
 // The glyph textures as the text shader samples them: one red channel of
 // coverage, edges clamped so that a quad's border does not pick up the far
 // side of the bitmap, and linear filtering for the scaled-down overlay text.
-#include "assets/textRenderer.h"
+#include "render/textRenderer.h"
 #include "support/glContext.h"
 
 #include <GL/glew.h>
@@ -51,13 +51,6 @@ std::string hexText(GLint value) {
 
 class GlyphTextures : public GlTest {
   protected:
-    void TearDown() override {
-        for (const auto& entry : renderer.glyphs) {
-            glDeleteTextures(1, &entry.second.texture);
-        }
-        glDeleteVertexArrays(1, &renderer.vertexArray);
-        glDeleteBuffers(1, &renderer.vertexBuffer);
-    }
     TextRenderer renderer;
 };
 
