@@ -167,7 +167,7 @@ class PlayDriver {
         : game(game), options(options),
           deadline(DriverClock::now() +
                    std::chrono::duration_cast<DriverClock::duration>(options.timeout)),
-          estimate(cameraStartPosition) {}
+          mirror(options.layout), estimate(cameraStartFor(options.layout)) {}
 
     PlayResult play();
 

@@ -61,6 +61,8 @@ bool showsWonMessage(const Screenshot& screen);
 bool switchToWireframe(GameProcess& game, Seconds timeout);
 
 struct PlayOptions {
+    // The level the game plays; the driver keeps its own copy of it.
+    LevelLayout layout = builtInLayout();
     Seconds timeout{900};
     // Longest wait for one frame of the game.
     Seconds frameTimeout{60};

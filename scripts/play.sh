@@ -12,8 +12,7 @@ build="$root/build-play"
 
 source scripts/buildType.sh
 bash scripts/install-deps.sh --play
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$gameBuildType" -DCELLQUEST_TESTS=OFF \
-    -DCELLQUEST_BENCH=OFF >/dev/null
+configurePlayBuild "$root" "$build"
 
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
     cmake --build "$build" -j"$(nproc)" --target cellquest

@@ -19,8 +19,7 @@ seed="${SEED:-20260}"
 
 source scripts/buildType.sh
 bash scripts/install-deps.sh --play
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$gameBuildType" -DCELLQUEST_TESTS=OFF \
-    -DCELLQUEST_BENCH=OFF >/dev/null
+configurePlayBuild "$root" "$build"
 cmake --build "$build" -j"$(nproc)" --target cellquest soakGame
 
 export MESA_SHADER_CACHE_DIR="$build/mesa-shader-cache"

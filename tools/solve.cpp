@@ -55,8 +55,8 @@ std::optional<Options> optionsOf(const std::vector<std::string>& args) {
         if (arg == "--trace") {
             options.trace = true;
         } else if (arg == "--max-moves" || arg == "--max-states") {
-            const auto count = hasValue ? countArgument(args[++i], arg == "--max-moves" ? 0 : 1)
-                                        : std::nullopt;
+            const auto count =
+                hasValue ? countArgument(args[++i], arg == "--max-moves" ? 0 : 1) : std::nullopt;
             if (!count) {
                 return std::nullopt;
             }
@@ -109,7 +109,8 @@ int report(const LevelFile& file, const SolveResult& result) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<Options> options = optionsOf(std::vector<std::string>(argv + 1, argv + argc));
+    const std::optional<Options> options =
+        optionsOf(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {
         std::fputs(usage, stderr);
         return badInput;

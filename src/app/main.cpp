@@ -2,6 +2,7 @@
 // red and blue blocks step with and against every change of your cell.
 #include "app/options.h"
 #include "app/runGame.h"
+#include "world/levelFile.h"
 
 #include <iostream>
 
@@ -15,5 +16,14 @@ int main(int argc, char** argv) {
         std::cout << usageText(argv[0]);
         return 0;
     }
-    return runGame(options);
+    if (options.levelFile.empty()) {
+        return runGame(options, builtInLayout());
+    }
+    // A bad level file stops the game before any window opens.
+    const LevelLoad load = loadLevelFile(options.levelFile);
+    if (!load.level) {
+        std::cerr << load.error << std::endl;
+        return 2;
+    }
+    return runGame(options, load.level->layout);
 }

@@ -10,6 +10,12 @@ Options parseOptions(int argc, const char* const* argv) {
             options.windowed = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--level") {
+            if (i + 1 >= argc) {
+                options.error = "--level needs a level file";
+                break;
+            }
+            options.levelFile = argv[++i];
         } else {
             options.error = "unknown option: " + argument;
             break;
@@ -20,7 +26,7 @@ Options parseOptions(int argc, const char* const* argv) {
 
 std::string usageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--windowed] [--help]\n"
+           " [--windowed] [--level FILE] [--help]\n"
            "\n"
            "Fly through the room and reach the trophy's cell. Every time you\n"
            "change cell, the red blocks step with you and the blue blocks against\n"
@@ -28,6 +34,8 @@ std::string usageText(const char* programName) {
            "\n"
            "Options:\n"
            "  --windowed   open an ordinary 1024x768 window instead of full screen\n"
+           "  --level FILE play the level in FILE (a .level file, see levels/)\n"
+           "               instead of the built-in room\n"
            "  --help       show this text and exit\n"
            "\n"
            "Controls:\n"

@@ -6,6 +6,8 @@
 struct Options {
     bool windowed = false;
     bool help = false;
+    // A level file to play instead of the built-in room; empty for the room.
+    std::string levelFile;
     std::string error; // non-empty when the arguments could not be read
 };
 

@@ -49,12 +49,12 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
 
 } // namespace
 
-int runGame(const Options& options) {
+int runGame(const Options& options, const LevelLayout& layout) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
     Window window(options.windowed);
-    GameState game;
+    GameState game(layout);
     Renderer renderer(fatalError, [&window, &game] {
         setGlobalGlState();
         window.installInputCallbacks(game);

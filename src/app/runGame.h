@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/options.h"
+#include "world/levelLayout.h"
 
-// Returns the process exit status.
-int runGame(const Options& options);
+// Plays the level to the end; returns the process exit status.
+int runGame(const Options& options, const LevelLayout& layout);

@@ -49,7 +49,7 @@ void drawFrame(Renderer& renderer, FrameView& view) {
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
     clearTargetsForLitPass(renderer);
     renderLitPass(renderer, view, lightSpaceMatrix);
-    drawLightMarker(renderer, view.camera);
+    drawLightMarker(renderer, view.camera, lightPositionFor(view.roomSize));
     if (view.wireframe) {
         showWireframeScene(renderer);
     } else {

@@ -21,6 +21,7 @@ FrameView frameViewOf(GameState& game, double (*gameClock)()) {
                      cellsOf(level.redBlocks),
                      cellsOf(level.blueBlocks),
                      goalPosition(level),
+                     level.grid.extent,
                      gameClock,
                      game.deltaTime,
                      game.modes.wireframe,

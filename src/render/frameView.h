@@ -17,6 +17,9 @@ struct FrameView {
     std::vector<Cell> redCells;
     std::vector<Cell> blueCells;
     glm::vec3 trophyPosition;
+    // The room's cells along each axis: the walls, the floor and the light
+    // follow it.
+    Cell roomSize;
     // The game clock in seconds. Each model reads it as it is drawn, in the
     // shadow pass and in the lit pass alike: the stars' spin is their own.
     double (*gameClock)();

@@ -141,12 +141,12 @@ void setLightingUniforms(const ShaderProgram& program, const Camera& camera) {
     sendFloat(program, "light.outerCutOff", cosineOfDegrees(25.0));
 }
 
-void drawRoom(const Renderer& renderer, const ShaderProgram& program) {
+void drawRoom(const Renderer& renderer, const ShaderProgram& program, Cell roomCells) {
     glUseProgram(program.program);
     bindSurfaceTextures(renderer.wallTexture, 0);
-    const float side = static_cast<float>(roomSize);
-    const glm::mat4 room = glm::translate(glm::mat4(1.0f), glm::vec3(side / 2.0f));
-    sendMatrix(program, "model", glm::scale(room, glm::vec3(side)));
+    const glm::vec3 sides = cellCorner(roomCells);
+    const glm::mat4 room = glm::translate(glm::mat4(1.0f), sides / 2.0f);
+    sendMatrix(program, "model", glm::scale(room, sides));
     drawTriangles(renderer.cubeVao, cubeVertexCount);
 }
 
@@ -192,18 +192,18 @@ void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix) {
     setLightingUniforms(renderer.basicProgram, view.camera);
     bindShadowMapForLitPass(renderer, lightSpaceMatrix);
-    drawRoom(renderer, renderer.basicProgram);
+    drawRoom(renderer, renderer.basicProgram, view.roomSize);
     drawLevel(renderer, renderer.basicProgram, view);
     // The models are toon shaded and take no shadows.
     setLightingUniforms(renderer.toonProgram, view.camera);
     drawModels(renderer, renderer.toonProgram, view);
 }
 
-void drawLightMarker(const Renderer& renderer, const Camera& camera) {
+void drawLightMarker(const Renderer& renderer, const Camera& camera, glm::vec3 light) {
     const ShaderProgram& program = renderer.lampProgram;
     glUseProgram(program.program);
     sendCamera(program, camera);
-    const glm::mat4 marker = glm::translate(glm::mat4(1.0f), lightPos);
+    const glm::mat4 marker = glm::translate(glm::mat4(1.0f), light);
     sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
     drawTriangles(renderer.lightVao, cubeVertexCount);
 }

@@ -5,6 +5,8 @@
 
 #include "render/frameView.h"
 #include "render/shaderProgram.h"
+#include "render/shadowMap.h"
+#include "world/levelGrid.h"
 #include "world/cell.h"
 
 #include <glm/mat4x4.hpp>
@@ -18,7 +20,8 @@ constexpr float trophyTurnRate = 50.0f;
 constexpr float starTurnRate = 200.0f;
 
 void setLightingUniforms(const ShaderProgram& program, const Camera& camera);
-void drawRoom(const Renderer& renderer, const ShaderProgram& program);
+void drawRoom(const Renderer& renderer, const ShaderProgram& program,
+              Cell roomCells = Cell{roomSize, roomSize, roomSize});
 void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view);
 // A block is drawn from its cell alone. GCC 12 at -O3 miscompiled the earlier
 // form that took a sliced copy of the object by value: the copy was never
@@ -34,7 +37,8 @@ void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpa
 // models) and the light marker.
 void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix);
-void drawLightMarker(const Renderer& renderer, const Camera& camera);
+void drawLightMarker(const Renderer& renderer, const Camera& camera,
+                     glm::vec3 light = lightPos);
 
 // The placements the draw routines build, free of GL so they can be checked
 // on their own. A block is a 0.78 cube in the middle of its cell.

@@ -43,10 +43,14 @@ glm::mat4 lightProjectionMatrix() {
     return glm::ortho(-20.0f, 30.0f, -20.0f, 30.0f, 0.1f, 30.0f);
 }
 
-glm::mat4 lightViewMatrix() {
-    return glm::lookAt(lightPos, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+glm::vec3 lightPositionFor(Cell roomSize) {
+    return glm::vec3(roomSize.x / 2.0f, roomSize.y - 0.5f, roomSize.z / 2.0f);
 }
 
-glm::mat4 computeLightSpaceMatrix() {
-    return lightProjectionMatrix() * lightViewMatrix();
+glm::mat4 lightViewMatrix(glm::vec3 light) {
+    return glm::lookAt(light, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+glm::mat4 computeLightSpaceMatrix(glm::vec3 light) {
+    return lightProjectionMatrix() * lightViewMatrix(light);
 }

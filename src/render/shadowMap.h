@@ -2,6 +2,8 @@
 // framebuffer of its own, read by basicProgram on texture unit 2.
 #pragma once
 
+#include "world/cell.h"
+
 #include "assets/glObject.h"
 
 #include <GL/glew.h>
@@ -13,6 +15,9 @@ constexpr GLint shadowMapUnit = 2;
 
 // Just under the middle of the ceiling: the marker and the shadow light.
 constexpr glm::vec3 lightPos(5.0f, 9.5f, 5.0f);
+// Where the light hangs in a room of the given cells: in the middle, half a
+// cell under the ceiling, as in the game's own room.
+glm::vec3 lightPositionFor(Cell roomSize);
 
 struct ShadowMap {
     // In the order they are made, so they are deleted in the reverse.
@@ -27,5 +32,5 @@ ShadowMap createShadowMap();
 // The light's orthographic box (not centred on its axis) and its look-at
 // from lightPos towards the origin; computeLightSpaceMatrix is their product.
 glm::mat4 lightProjectionMatrix();
-glm::mat4 lightViewMatrix();
-glm::mat4 computeLightSpaceMatrix();
+glm::mat4 lightViewMatrix(glm::vec3 light = lightPos);
+glm::mat4 computeLightSpaceMatrix(glm::vec3 light = lightPos);

@@ -90,7 +90,7 @@ bool isLayerLine(std::string_view line) {
            (line.size() == word.size() || isBlank(line[word.size()]));
 }
 
-// A whole file's key could be one word; the message stays short.
+// A key may run as long as the file; the message stays one short line.
 std::string quoted(std::string_view text) {
     constexpr std::size_t longest = 20;
     if (text.size() > longest) {
@@ -148,12 +148,14 @@ class LevelParser {
     }
 
     bool checkBytes(std::string_view text) {
-        const auto bad = std::find_if(text.begin(), text.end(),
-                                      [](char c) { return !isTextByte(static_cast<unsigned char>(c)); });
+        const auto bad = std::find_if(text.begin(), text.end(), [](char c) {
+            return !isTextByte(static_cast<unsigned char>(c));
+        });
         if (bad == text.end()) {
             return true;
         }
-        const std::string_view before = text.substr(0, static_cast<std::size_t>(bad - text.begin()));
+        const std::string_view before =
+            text.substr(0, static_cast<std::size_t>(bad - text.begin()));
         lineNumber = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
         const std::size_t lineStart = before.rfind('\n') + 1; // npos + 1 is 0
         return failHere("not text: byte " + hexByte(static_cast<unsigned char>(*bad)) +
@@ -199,8 +201,8 @@ class LevelParser {
         }
         if (key == "par") {
             level.par = wholeNumber(value, 1, levelParMax);
-            return level.par || failHere("par needs a whole number from 1 to " +
-                                         std::to_string(levelParMax));
+            return level.par ||
+                   failHere("par needs a whole number from 1 to " + std::to_string(levelParMax));
         }
         std::string& text = key == "title" ? level.title : level.author;
         text = value;
@@ -285,8 +287,8 @@ class LevelParser {
         case 'T':
             return placeOnce(trophyLine, layout.trophyCell, cell, "trophy (T)");
         default:
-            return failHere(rowName() + ": " + describedChar(c) + " at x = " +
-                            std::to_string(cell.x) + " is not one of . # R B @ T");
+            return failHere(rowName() + ": " + describedChar(c) +
+                            " at x = " + std::to_string(cell.x) + " is not one of . # R B @ T");
         }
     }
 
@@ -382,8 +384,8 @@ std::vector<std::string> drawnRows(const LevelLayout& layout) {
             rows[static_cast<std::size_t>(cell.y * size.z + cell.z)][cell.x] = c;
         }
     };
-    for (const auto& [cells, c] : {std::pair{&layout.obstacles, '#'}, {&layout.redStarts, 'R'},
-                                   {&layout.blueStarts, 'B'}}) {
+    for (const auto& [cells, c] :
+         {std::pair{&layout.obstacles, '#'}, {&layout.redStarts, 'R'}, {&layout.blueStarts, 'B'}}) {
         for (Cell cell : *cells) {
             mark(cell, c);
         }

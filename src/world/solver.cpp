@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <deque>
 #include <queue>
 #include <unordered_set>
@@ -97,11 +96,41 @@ bool operator<(const QueueEntry& a, const QueueEntry& b) {
     return a.estimate != b.estimate ? a.estimate > b.estimate : a.moves < b.moves;
 }
 
-// Each move changes the player's distance to the goal by exactly one, so
-// this never overestimates, and the first goal state taken from the queue
-// lies at the end of a shortest way.
-int32_t distance(Cell from, Cell to) {
-    return std::abs(from.x - to.x) + std::abs(from.y - to.y) + std::abs(from.z - to.z);
+// The player's fewest moves from each cell to the goal if no block stood
+// anywhere, by packed cell. Blocks only ever take cells away, and a move
+// changes this by at most one, so it never overestimates and the first goal
+// state taken from the queue lies at the end of a shortest way. Cells the
+// crates cut off from the goal have none: no way leads on from them.
+constexpr int32_t noDistance = -1;
+using GoalDistances = std::array<int32_t, 1000>;
+
+GoalDistances crateDistancesTo(const Level& level, Cell goal) {
+    GoalDistances steps;
+    steps.fill(noDistance);
+    std::array<bool, 1000> isCrate{};
+    for (const GameObject& crate : level.obstacles) {
+        // A crate whose entry a block took stops nothing once the block leaves.
+        if (level.grid.isInside(crate.cell) && level.grid.at(crate.cell) == &crate) {
+            isCrate[packedCell(crate.cell)] = true;
+        }
+    }
+    if (isCrate[packedCell(goal)]) {
+        return steps;
+    }
+    std::deque<Cell> frontier{goal};
+    steps[packedCell(goal)] = 0;
+    for (; !frontier.empty(); frontier.pop_front()) {
+        const Cell cell = frontier.front();
+        for (Direction direction : moveDirections) {
+            const Cell next = neighbourOf(cell, direction);
+            if (level.grid.isInside(next) && !isCrate[packedCell(next)] &&
+                steps[packedCell(next)] == noDistance) {
+                steps[packedCell(next)] = steps[packedCell(cell)] + 1;
+                frontier.push_back(next);
+            }
+        }
+    }
+    return steps;
 }
 
 // The index holds node numbers and looks their keys up in the nodes, so each
@@ -119,8 +148,40 @@ struct SameNodeKey {
     bool operator()(int32_t a, int32_t b) const { return (*nodes)[a].key == (*nodes)[b].key; }
 };
 
+// Puts the search's level into a state the search reached before, moving
+// only the movers whose cells differ: restoring all of them, checks
+// included, took most of a search's time. Every such state came from the
+// game's own moves, so each fits the level.
+void returnMoversTo(Level& level, const LevelState& state) {
+    std::vector<std::pair<GameObject*, Cell>> moving;
+    const auto noteMover = [&moving](GameObject& mover, Cell cell) {
+        if (mover.cell != cell) {
+            moving.emplace_back(&mover, cell);
+        }
+    };
+    noteMover(level.player, state.player);
+    for (std::size_t i = 0; i < level.redBlocks.size(); ++i) {
+        noteMover(level.redBlocks[i], state.red[i]);
+    }
+    for (std::size_t i = 0; i < level.blueBlocks.size(); ++i) {
+        noteMover(level.blueBlocks[i], state.blue[i]);
+    }
+    // All leave first, so no mover's new cell is taken by an old one; an
+    // entry another object holds stays.
+    for (const auto& [mover, cell] : moving) {
+        if (level.grid.at(mover->cell) == mover) {
+            level.grid.erase(mover->cell);
+        }
+    }
+    for (const auto& [mover, cell] : moving) {
+        mover->cell = cell;
+        level.grid.insertOrAssign(cell, mover);
+    }
+}
+
+// One player move as the game plays it, on the search's own level.
 std::optional<LevelState> playMove(Level& level, const LevelState& state, Direction direction) {
-    restoreLevelState(level, state);
+    returnMoversTo(level, state);
     if (!movePlayerOneCell(level, direction)) {
         return std::nullopt;
     }
@@ -130,7 +191,7 @@ std::optional<LevelState> playMove(Level& level, const LevelState& state, Direct
 class Search {
   public:
     Search(const Level& level, Cell goal, const SolverBudget& budget)
-        : level(level), goal(goal), budget(budget),
+        : level(level), goal(goal), budget(budget), toGoal(crateDistancesTo(level, goal)),
           index(0, NodeKeyHash{&nodes}, SameNodeKey{&nodes}) {}
 
     SolveResult run(const LevelState& start) {
@@ -177,7 +238,11 @@ class Search {
 
     // False once the search holds as many states as it may.
     bool reach(StateKey key, Cell playerCell, int32_t parent, int32_t moves, Direction move) {
-        const int32_t estimate = moves + distance(playerCell, goal);
+        const int32_t distance = toGoal[packedCell(playerCell)];
+        if (distance == noDistance) {
+            return true; // nothing the blocks do opens a way from here
+        }
+        const int32_t estimate = moves + distance;
         nodes.push_back(SearchNode{key, parent, moves, move});
         const int32_t added = static_cast<int32_t>(nodes.size() - 1);
         if (estimate > budget.maxMoves) {
@@ -215,6 +280,7 @@ class Search {
     LevelState shape;
     Cell goal;
     SolverBudget budget;
+    GoalDistances toGoal;
     SearchNodes nodes;
     std::unordered_set<int32_t, NodeKeyHash, SameNodeKey> index;
     std::priority_queue<QueueEntry> queue;
@@ -253,7 +319,6 @@ std::optional<std::vector<Direction>> solveLevel(const Level& level, const Level
     return std::move(result.moves);
 }
 
-std::optional<std::vector<Direction>> solveLevel(const Level& level, int maxMoves,
-                                                 int maxStates) {
+std::optional<std::vector<Direction>> solveLevel(const Level& level, int maxMoves, int maxStates) {
     return solveLevel(level, captureLevelState(level), level.goal(), maxMoves, maxStates);
 }

@@ -213,7 +213,7 @@ TEST_F(SceneTest, redAndBlueBlocksTakeTheirColourFromTheLight) {
 }
 
 TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
-    const glm::vec3 inFrame = blockFaceColour(renderer, game, obstacles[0].cell);
+    const glm::vec3 inFrame = blockFaceColour(renderer, game, obstacles[8].cell);
 
     // The same view drawn by hand: neutral light, container maps, one block.
     setLightingUniforms(renderer.basicProgram, camera);
@@ -224,7 +224,7 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
     glBindTexture(GL_TEXTURE_2D, renderer.diffuseMap);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, renderer.specularMap);
-    drawBlock(renderer, obstacles[0].cell, renderer.basicProgram);
+    drawBlock(renderer, obstacles[8].cell, renderer.basicProgram);
     glFinish();
     expectVec3Near(sceneColourAt(renderer, centreX, centreY), inFrame, 1e-3f);
 }

@@ -215,7 +215,7 @@ TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
     int checked = 0;
     for (const Cell& cell : {redBlocks[0].cell, redBlocks[1].cell, redBlocks[2].cell,
                              blueBlocks[0].cell, blueBlocks[1].cell, blueBlocks[2].cell,
-                             blueBlocks[3].cell, blueBlocks[4].cell, obstacles[1].cell}) {
+                             blueBlocks[3].cell, blueBlocks[4].cell, obstacles[0].cell}) {
         const glm::vec3 top(cell.x + 0.5f, cell.y + 0.89f, cell.z + 0.5f);
         const float topDepth = lightSpaceDepthOf(top);
         if (topDepth <= 0.0f || topDepth >= 1.0f) {

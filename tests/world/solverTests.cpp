@@ -83,7 +83,7 @@ TEST_F(LevelTest, StatesThatDoNotFitTheLevelChangeNothing) {
         EXPECT_FALSE(restoreLevelState(state));
         EXPECT_FALSE(solveLevel(state, goalCell).has_value());
         EXPECT_EQ(captureLevelState(), before);
-        EXPECT_EQ(levelGrid.at(Cell{4, 4, 4}), &obstacles[4]);
+        EXPECT_EQ(levelGrid.at(Cell{4, 4, 4}), &obstacles[7]);
     }
 }
 
