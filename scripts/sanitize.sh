@@ -69,11 +69,17 @@ buildAsan() {
     endPhase
 }
 
+# LeakSanitizer's own thread tracer now and then dies with a SIGSEGV while it
+# stops llvmpipe's rasteriser threads for the exit-time leak check ("Tracer
+# caught signal 11"), after every test of the process has passed. So a failed
+# test runs again, up to three times in all: the tracer's crash comes and goes
+# (about one run in eight of the texture upload test here), while a real
+# sanitizer report or a wrong result fails every run and still fails the phase.
 runTests() {
     startPhase "unit and GL tests under the sanitizers"
     local status=0
-    "${xvfb[@]}" ctest --test-dir "$asanBuild" -L 'unit|gl' --output-on-failure </dev/null ||
-        status=$?
+    "${xvfb[@]}" ctest --test-dir "$asanBuild" -L 'unit|gl' --output-on-failure \
+        --repeat until-pass:3 </dev/null || status=$?
     endPhase
     return "$status"
 }
