@@ -73,7 +73,8 @@ buildAsan() {
 # stops llvmpipe's rasteriser threads for the exit-time leak check ("Tracer
 # caught signal 11"), after every test of the process has passed. So a failed
 # test runs again, up to three times in all: the tracer's crash comes and goes
-# (about one run in eight of the texture upload test here), while a real
+# (about one run in eight of the texture upload test here, whether or not the
+# test process destroys its GL context first), while a real
 # sanitizer report or a wrong result fails every run and still fails the phase.
 runTests() {
     startPhase "unit and GL tests under the sanitizers"

@@ -49,12 +49,50 @@ void flipRows(int width, int height, std::vector<std::uint8_t>& rgba) {
 
 } // namespace
 
-GLFWwindow* sharedGlWindow() {
-    static GLFWwindow* window = createWindow();
-    if (window) {
-        glfwMakeContextCurrent(window);
+namespace {
+
+// Made on first use only: a test binary without GL tests never opens one.
+struct SharedWindow {
+    bool made = false;
+    GLFWwindow* window = nullptr;
+};
+
+SharedWindow& sharedWindow() {
+    static SharedWindow shared;
+    return shared;
+}
+
+// After the last test the window and its context go, as they do when the
+// game ends: Mesa frees what its context still holds of deleted objects only
+// then, so a context left to the process exit would read as leaking them.
+// The window system itself stays up, which keeps the driver loaded for the
+// leak check.
+class SharedWindowRelease : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        SharedWindow& shared = sharedWindow();
+        if (shared.window) {
+            glfwDestroyWindow(shared.window);
+            shared.window = nullptr;
+        }
     }
-    return window;
+};
+
+::testing::Environment* const sharedWindowRelease =
+    ::testing::AddGlobalTestEnvironment(new SharedWindowRelease);
+
+} // namespace
+
+GLFWwindow* sharedGlWindow() {
+    SharedWindow& shared = sharedWindow();
+    if (!shared.made) {
+        shared.window = createWindow();
+        shared.made = true;
+    }
+    if (shared.window) {
+        glfwMakeContextCurrent(shared.window);
+    }
+    return shared.window;
 }
 
 void GlTest::SetUp() {
