@@ -1,8 +1,8 @@
 // cellquest: fly through a room of 10 x 10 x 10 cells to the trophy while the
 // red and blue blocks step with and against every change of your cell.
+#include "app/gameRun.h"
 #include "app/options.h"
 #include "app/runGame.h"
-#include "world/levelFile.h"
 
 #include <iostream>
 
@@ -16,14 +16,11 @@ int main(int argc, char** argv) {
         std::cout << usageText(argv[0]);
         return 0;
     }
-    if (options.levelFile.empty()) {
-        return runGame(options, builtInLayout());
-    }
     // A bad level file stops the game before any window opens.
-    const LevelLoad load = loadLevelFile(options.levelFile);
-    if (!load.level) {
+    GameRunLoad load = prepareRun(options, std::cerr);
+    if (!load.run) {
         std::cerr << load.error << std::endl;
         return 2;
     }
-    return runGame(options, load.level->layout);
+    return runGame(options, *load.run);
 }

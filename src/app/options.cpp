@@ -16,17 +16,30 @@ Options parseOptions(int argc, const char* const* argv) {
                 break;
             }
             options.levelFile = argv[++i];
+        } else if (argument == "--campaign") {
+            options.campaign = true;
+        } else if (argument == "--levels") {
+            if (i + 1 >= argc) {
+                options.error = "--levels needs a folder";
+                break;
+            }
+            // A folder of levels is a campaign.
+            options.campaign = true;
+            options.levelsFolder = argv[++i];
         } else {
             options.error = "unknown option: " + argument;
             break;
         }
+    }
+    if (options.error.empty() && options.campaign && !options.levelFile.empty()) {
+        options.error = "--level plays one level; it does not go with --campaign or --levels";
     }
     return options;
 }
 
 std::string usageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--windowed] [--level FILE] [--help]\n"
+           " [--windowed] [--level FILE | --campaign [--levels DIR]] [--help]\n"
            "\n"
            "Fly through the room and reach the trophy's cell. Every time you\n"
            "change cell, the red blocks step with you and the blue blocks against\n"
@@ -36,6 +49,10 @@ std::string usageText(const char* programName) {
            "  --windowed   open an ordinary 1024x768 window instead of full screen\n"
            "  --level FILE play the level in FILE (a .level file, see levels/)\n"
            "               instead of the built-in room\n"
+           "  --campaign   play the level pack in levels/ in name order, from the\n"
+           "               first level not yet solved; progress is saved in\n"
+           "               $XDG_DATA_HOME/cellquest/progress (~/.local/share/...)\n"
+           "  --levels DIR play the campaign of the .level files in DIR\n"
            "  --help       show this text and exit\n"
            "\n"
            "Controls:\n"
@@ -47,6 +64,10 @@ std::string usageText(const char* programName) {
            "  F2           frame-rate line on / off\n"
            "  F3           wireframe on / off\n"
            "  F8           view-frustum-culling line on / off\n"
+           "  R            restart the level          (with --level or --campaign)\n"
+           "  Z, Backspace undo the last move, again and again (also undoes R)\n"
+           "  H            hint: the next move of a shortest way\n"
+           "  F1           show or hide the keys\n"
            "  Escape       quit\n"
            "\n"
            "Run it from the folder that holds shaders/, objects/, fonts/ and the images.\n";

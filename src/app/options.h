@@ -8,6 +8,10 @@ struct Options {
     bool help = false;
     // A level file to play instead of the built-in room; empty for the room.
     std::string levelFile;
+    // Play the level files of a folder in name order, with saved progress.
+    bool campaign = false;
+    // The campaign's folder; empty for the game's own pack in levels/.
+    std::string levelsFolder;
     std::string error; // non-empty when the arguments could not be read
 };
 

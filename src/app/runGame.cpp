@@ -11,22 +11,30 @@
 
 namespace {
 
-// A won frame only shows the message. After the last one the game prints
-// "YOU WON!" and the loop ends; false then.
-bool runWonFrame(Window& window, Renderer& renderer, GameState& game) {
+// The first won frame saves the win at once, before the message shows.
+// After the last won frame the game prints "YOU WON!" and goes on to the
+// next level of the run; false when there is none.
+bool runWonFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
+    if (game.wonFrames == 0) {
+        saveWin(run, game.puzzle.history.moves());
+    }
     drawWonFrame(renderer);
     game.modes.playEnabled = false;
     game.wonFrames += 1;
     if (game.wonFrames > wonFramesBeforeExit) {
         std::cout << "YOU WON!" << std::endl;
-        return false;
+        if (!run.campaign.advance()) {
+            return false;
+        }
+        startLevel(game, run.campaign.current().file.layout, run.campaign.heading());
+        return true;
     }
     window.present();
     return true;
 }
 
 // One frame, step by step. False when the game has ended.
-bool runFrame(Window& window, Renderer& renderer, GameState& game) {
+bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
     updateFrameTiming(game, static_cast<float>(clockSeconds()));
     window.pollEvents();
     const FrameUpdate update = updateGame(game);
@@ -34,8 +42,11 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
         fillPolygons();
     }
     writeTraceLine(std::cout, game.level);
+    if (!update.hint.empty()) {
+        std::cout << update.hint << std::endl;
+    }
     if (isWon(game)) {
-        if (!runWonFrame(window, renderer, game)) {
+        if (!runWonFrame(window, renderer, game, run)) {
             return false;
         }
     } else {
@@ -49,18 +60,20 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
 
 } // namespace
 
-int runGame(const Options& options, const LevelLayout& layout) {
+int runGame(const Options& options, GameRun& run) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
     Window window(options.windowed);
-    GameState game(layout);
+    GameState game(run.campaign.current().file.layout);
+    game.puzzle.enabled = run.puzzleKeys;
+    startPuzzleLevel(game.puzzle, run.campaign.heading());
     Renderer renderer(fatalError, [&window, &game] {
         setGlobalGlState();
         window.installInputCallbacks(game);
     });
     game.particles.allocateStaging();
-    while (!window.shouldClose() && runFrame(window, renderer, game)) {
+    while (!window.shouldClose() && runFrame(window, renderer, game, run)) {
     }
     return 0;
 }

@@ -12,6 +12,27 @@ constexpr float overlayX = 25.0f;
 constexpr float overlayY = 708.0f;
 constexpr float overlayScale = 0.5f;
 const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
+// The puzzle lines stand at the bottom left, clear of the mode lines.
+constexpr float movesLineY = 25.0f;
+constexpr float hintLineY = 60.0f;
+constexpr float helpTopY = 600.0f;
+constexpr float helpLineStep = 34.0f;
+const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
+const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
+const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
+
+void addPuzzleLines(const PuzzlePlay& puzzle, std::vector<OverlayLine>& lines) {
+    lines.push_back({movesLine(puzzle), overlayX, movesLineY, overlayScale, movesColour, false});
+    const std::string hint = puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine;
+    lines.push_back({hint, overlayX, hintLineY, overlayScale, hintColour, false});
+    if (puzzle.helpShown) {
+        float y = helpTopY;
+        for (const std::string& text : helpLines()) {
+            lines.push_back({text, overlayX, y, overlayScale, helpColour, false});
+            y -= helpLineStep;
+        }
+    }
+}
 
 } // namespace
 
@@ -23,11 +44,33 @@ void updateFrameTiming(GameState& game, float now) {
     game.lastFrame = now;
 }
 
+void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading) {
+    game.level = Level(layout);
+    const float zoom = game.camera.fov;
+    game.camera = cameraAtStart(layout);
+    game.camera.fov = zoom;
+    game.wonFrames = 0;
+    game.modes.playEnabled = true;
+    startPuzzleLevel(game.puzzle, heading);
+}
+
 FrameUpdate updateGame(GameState& game) {
     FrameUpdate update;
+    PuzzlePlay& puzzle = game.puzzle;
+    for (int key : takePresses(game.input)) {
+        if (puzzle.enabled && game.modes.playEnabled) {
+            pressPuzzleKey(puzzle, game.level, game.camera, key);
+        }
+    }
     update.wireframeTurnedOff =
         processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+    if (puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
+        beforeCellChange(puzzle, game.level);
+    }
     movePlayer(game.level, game.camera.position);
+    if (puzzle.enabled) {
+        update.hint = collectHint(puzzle);
+    }
     return update;
 }
 
@@ -71,6 +114,9 @@ std::vector<OverlayLine> overlayLines(GameState& game) {
     if (modes.frustumCulling) {
         lines.push_back(
             {"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen, false});
+    }
+    if (game.puzzle.enabled) {
+        addPuzzleLines(game.puzzle, lines);
     }
     return lines;
 }

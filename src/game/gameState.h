@@ -8,6 +8,7 @@
 #include "game/input.h"
 #include "game/modes.h"
 #include "game/particles.h"
+#include "game/puzzlePlay.h"
 #include "world/level.h"
 
 #include <glm/vec3.hpp>
@@ -33,18 +34,27 @@ struct GameState {
     int wonFrames = 0;
     int framerateCounter = framerateRefreshFrames;
     std::string framerateText;
+    // Off for the plain room; levels from files turn it on.
+    PuzzlePlay puzzle;
 };
 
 // What a frame's update did that the renderer must follow at once.
 struct FrameUpdate {
     // Wireframe was just switched off: polygons are filled again from now.
     bool wireframeTurnedOff = false;
+    // A hint that came in this frame; empty when none did.
+    std::string hint;
 };
+
+// The next level of a run: the level and the camera at their start, play on,
+// no won frames, no moves and no hint. The modes and the zoom stay.
+void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading);
 
 // deltaTime from the previous frame's time to now, in seconds.
 void updateFrameTiming(GameState& game, float now);
-// The camera moves by the held keys and the toggles flip (while play is
-// on); then the player takes the camera's cell and the blocks step.
+// While play is on, the puzzle keys pressed since the last frame act, the
+// camera moves by the held keys and the toggles flip; then the player takes
+// the camera's cell and the blocks step.
 FrameUpdate updateGame(GameState& game);
 
 // The trophy stands in the lowest corner of its cell.

@@ -13,10 +13,19 @@ bool handleKey(InputState& input, int key, int action) {
     }
     if (action == actionPress) {
         keys[key] = true;
+        if (input.presses.size() < pressesPerFrameMax) {
+            input.presses.push_back(key);
+        }
     } else if (action == actionRelease) {
         keys[key] = false;
     }
     return false;
+}
+
+std::vector<int> takePresses(InputState& input) {
+    std::vector<int> presses;
+    presses.swap(input.presses);
+    return presses;
 }
 
 void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y) {

@@ -5,6 +5,8 @@
 #include "game/camera.h"
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 constexpr int keyCount = 1024;
 
@@ -16,6 +18,11 @@ constexpr int keyA = 65;
 constexpr int keyD = 68;
 constexpr int keyQ = 81;
 constexpr int keyE = 69;
+constexpr int keyR = 82;
+constexpr int keyZ = 90;
+constexpr int keyH = 72;
+constexpr int keyBackspace = 259;
+constexpr int keyF1 = 290;
 constexpr int keyF2 = 291;
 constexpr int keyF3 = 292;
 constexpr int keyF8 = 297;
@@ -34,8 +41,18 @@ struct MouseState {
 struct InputState {
     // True from a key's press to its release.
     std::array<bool, keyCount> keys{};
+    // Every press since the last frame took them, in order, so that a key
+    // acts once per press even when its release came in the same frame.
+    // Repeats of a held key are not presses.
+    std::vector<int> presses;
     MouseState mouse;
 };
+
+// Presses beyond this many between two frames are dropped.
+constexpr std::size_t pressesPerFrameMax = 64;
+
+// The presses since the last call, oldest first.
+std::vector<int> takePresses(InputState& input);
 
 // Updates the key table; returns true when the key asks the window to close.
 bool handleKey(InputState& input, int key, int action);

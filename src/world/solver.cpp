@@ -208,6 +208,9 @@ class Search {
   private:
     SolveOutcome search() {
         while (!queue.empty()) {
+            if (stopRequested()) {
+                return SolveOutcome::undecided;
+            }
             const QueueEntry entry = queue.top();
             queue.pop();
             const SearchNode node = nodes[entry.node];
@@ -265,6 +268,10 @@ class Search {
         }
         queue.push(QueueEntry{estimate, moves, *found});
         return true;
+    }
+
+    bool stopRequested() const {
+        return budget.stop != nullptr && budget.stop->load(std::memory_order_relaxed);
     }
 
     std::vector<Direction> movesTo(int32_t last) const {

@@ -8,6 +8,7 @@
 #include "world/level.h"
 #include "world/levelState.h"
 
+#include <atomic>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -29,6 +30,9 @@ struct SolverBudget {
     // multiply fast, and a level with no way through would otherwise fill
     // the memory.
     int maxStates = solverStateBudget;
+    // When set, the search gives up (undecided) soon after it turns true:
+    // a search on another thread can be called off.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 enum class SolveOutcome {

@@ -1,0 +1,48 @@
+#include "app/gameRun.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The game's own pack, beside its other run-time files.
+const char* const packFolder = "levels";
+
+GameRunLoad campaignRun(const Options& options, std::ostream& errors) {
+    const std::string folder = options.levelsFolder.empty() ? packFolder : options.levelsFolder;
+    CampaignLoad load = loadCampaignFolder(folder);
+    if (!load.error.empty()) {
+        return GameRunLoad{std::nullopt, load.error};
+    }
+    auto progressFile = std::make_unique<ProgressFile>(
+        progressPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), errors);
+    Progress progress = progressFile->load();
+    const std::size_t first = firstUnsolved(load.levels, progress);
+    return GameRunLoad{
+        GameRun{Campaign(std::move(load.levels), first), true, std::move(progressFile),
+                std::move(progress)},
+        ""};
+}
+
+} // namespace
+
+GameRunLoad prepareRun(const Options& options, std::ostream& errors) {
+    if (options.campaign) {
+        return campaignRun(options, errors);
+    }
+    if (options.levelFile.empty()) {
+        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}}, ""};
+    }
+    CampaignLoad load = loadSingleLevel(options.levelFile);
+    if (!load.error.empty()) {
+        return GameRunLoad{std::nullopt, load.error};
+    }
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}}, ""};
+}
+
+void saveWin(GameRun& run, int moves) {
+    if (!run.progressFile) {
+        return;
+    }
+    recordWin(run.progress, run.campaign.current().name, moves);
+    run.progressFile->save(run.progress);
+}

@@ -1,0 +1,34 @@
+// What one run of the game plays, read from the flags before any window
+// opens: the built-in room, one level file, or a campaign with its saved
+// progress.
+#pragma once
+
+#include "app/options.h"
+#include "game/campaign.h"
+#include "game/progress.h"
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+struct GameRun {
+    Campaign campaign;
+    // Restart, undo, hints, help and the moves line; off for the plain room.
+    bool puzzleKeys = false;
+    // A campaign's saved progress; null for a single level or the room.
+    std::unique_ptr<ProgressFile> progressFile;
+    Progress progress;
+};
+
+// The run the flags ask for, or one line of error text (a malformed level:
+// its loader message). Progress problems are reported on `errors` and never
+// stop the run.
+struct GameRunLoad {
+    std::optional<GameRun> run;
+    std::string error;
+};
+GameRunLoad prepareRun(const Options& options, std::ostream& errors);
+
+// The current level was just won in `moves` moves: a campaign saves it.
+void saveWin(GameRun& run, int moves);

@@ -1,0 +1,66 @@
+#include "game/campaign.h"
+
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+Campaign::Campaign(std::vector<CampaignLevel> levels, std::size_t first)
+    : levels(std::move(levels)), index(first < this->levels.size() ? first : 0) {}
+
+LevelHeading Campaign::heading() const {
+    return LevelHeading{static_cast<int>(index) + 1, static_cast<int>(levels.size()),
+                        current().file.par};
+}
+
+bool Campaign::advance() {
+    if (index + 1 >= levels.size()) {
+        return false;
+    }
+    index += 1;
+    return true;
+}
+
+Campaign builtInRoomCampaign() {
+    LevelFile room;
+    room.title = "Room";
+    room.layout = builtInLayout();
+    return Campaign({CampaignLevel{"", room}});
+}
+
+CampaignLoad loadCampaignFolder(const std::string& folder) {
+    CampaignLoad load;
+    for (const std::string& path : levelFilesIn(folder)) {
+        LevelLoad level = loadLevelFile(path);
+        if (!level.level) {
+            return CampaignLoad{{}, level.error};
+        }
+        load.levels.push_back(CampaignLevel{fileNameOf(path), std::move(*level.level)});
+    }
+    if (load.levels.empty()) {
+        load.error = folder + ": no .level files to play";
+    }
+    return load;
+}
+
+CampaignLoad loadSingleLevel(const std::string& path) {
+    LevelLoad level = loadLevelFile(path);
+    if (!level.level) {
+        return CampaignLoad{{}, level.error};
+    }
+    return CampaignLoad{{CampaignLevel{fileNameOf(path), std::move(*level.level)}}, ""};
+}
+
+std::size_t firstUnsolved(const std::vector<CampaignLevel>& levels, const Progress& progress) {
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto record = progress.find(levels[i].name);
+        if (record == progress.end() || !record->second.solved) {
+            return i;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,216 @@
+#include "game/progress.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const progressHeader = "cellquest progress 1";
+constexpr int bestMovesMax = 1000000000;
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+// mkdir -p: every missing folder on the way is made.
+bool makeFolders(const std::string& folder) {
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!part.empty() && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+    }
+}
+
+bool writeAll(int fd, const std::string& contents) {
+    std::size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The rename is on the disk once the folder's entry is.
+void syncFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+std::optional<int> parseCount(const std::string& text) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos ||
+        (text.size() > 1 && text[0] == '0')) {
+        return std::nullopt;
+    }
+    const long long value = std::stoll(text);
+    if (value > bestMovesMax) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+bool validLevelName(const std::string& name) {
+    return !name.empty() && name.find_first_of("\n\r\t/") == std::string::npos;
+}
+
+} // namespace
+
+bool operator==(const LevelRecord& a, const LevelRecord& b) {
+    return a.solved == b.solved && a.bestMoves == b.bestMoves;
+}
+
+std::string formatProgress(const Progress& progress) {
+    std::string text = std::string(progressHeader) + "\n";
+    for (const auto& [name, record] : progress) {
+        if (record.solved) {
+            text += "solved " + std::to_string(record.bestMoves) + " " + name + "\n";
+        }
+    }
+    return text;
+}
+
+std::optional<Progress> parseProgress(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    if (!std::getline(lines, line) || line != progressHeader) {
+        return std::nullopt;
+    }
+    Progress progress;
+    while (std::getline(lines, line)) {
+        const std::size_t first = line.find(' ');
+        const std::size_t second = first == std::string::npos ? first : line.find(' ', first + 1);
+        if (second == std::string::npos || line.substr(0, first) != "solved") {
+            return std::nullopt;
+        }
+        const std::optional<int> moves = parseCount(line.substr(first + 1, second - first - 1));
+        const std::string name = line.substr(second + 1);
+        if (!moves || !validLevelName(name) || progress.count(name) != 0) {
+            return std::nullopt;
+        }
+        progress[name] = LevelRecord{true, *moves};
+    }
+    // A file cut short loses its last line end: a torn write is corrupt.
+    if (!text.empty() && text.back() != '\n') {
+        return std::nullopt;
+    }
+    return progress;
+}
+
+void recordWin(Progress& progress, const std::string& levelName, int moves) {
+    LevelRecord& record = progress[levelName];
+    record.bestMoves = record.solved ? std::min(record.bestMoves, moves) : moves;
+    record.solved = true;
+}
+
+std::string progressPath(const char* xdgDataHome, const char* home) {
+    // Relative values are to be ignored, as if unset.
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/cellquest/progress";
+    }
+    if (home != nullptr && home[0] == '/') {
+        return std::string(home) + "/.local/share/cellquest/progress";
+    }
+    return "";
+}
+
+std::string writeFileAtomically(const std::string& path, const std::string& contents) {
+    const std::string folder = folderOf(path);
+    if (!makeFolders(folder)) {
+        return systemError("cannot make the folder " + folder);
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return systemError("cannot write in " + folder);
+    }
+    const bool written = writeAll(fd, contents) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+    const std::string failure = written ? "" : systemError("cannot write " + temporary);
+    if (close(fd) != 0 || !written) {
+        unlink(temporary.c_str());
+        return failure.empty() ? systemError("cannot write " + temporary) : failure;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const std::string renameFailure = systemError("cannot replace " + path);
+        unlink(temporary.c_str());
+        return renameFailure;
+    }
+    syncFolder(folder);
+    return "";
+}
+
+ProgressFile::ProgressFile(std::string path, std::ostream& errors)
+    : filePath(std::move(path)), errors(errors), savingOn(!filePath.empty()) {
+    if (filePath.empty()) {
+        errors << "cellquest: neither XDG_DATA_HOME nor HOME names a folder; progress is not saved"
+               << std::endl;
+    }
+}
+
+Progress ProgressFile::load() {
+    if (filePath.empty()) {
+        return {};
+    }
+    struct stat info {};
+    if (stat(filePath.c_str(), &info) != 0 && errno == ENOENT) {
+        return {};
+    }
+    std::ifstream in(filePath, std::ios::binary);
+    std::ostringstream text;
+    if (!S_ISREG(info.st_mode) || !in || !(text << in.rdbuf())) {
+        setAside("cannot be read");
+        return {};
+    }
+    std::optional<Progress> progress = parseProgress(text.str());
+    if (!progress) {
+        setAside("is corrupt");
+        return {};
+    }
+    return *progress;
+}
+
+void ProgressFile::setAside(const std::string& why) {
+    const std::string aside = folderOf(filePath) + "/progress.corrupt";
+    const bool kept = std::rename(filePath.c_str(), aside.c_str()) == 0;
+    errors << "cellquest: the progress file " << filePath << " " << why
+           << (kept ? "; kept as " + aside + ", starting from the first level"
+                    : "; starting from the first level")
+           << std::endl;
+}
+
+void ProgressFile::save(const Progress& progress) {
+    if (!savingOn) {
+        return;
+    }
+    const std::string failure = writeFileAtomically(filePath, formatProgress(progress));
+    if (!failure.empty()) {
+        savingOn = false;
+        errors << "cellquest: progress not saved (" << failure << "); play goes on without saving"
+               << std::endl;
+    }
+}

@@ -1,0 +1,84 @@
+#include "game/puzzlePlay.h"
+
+#include "game/input.h"
+
+namespace {
+
+const char* const searchingLine = "Hint: searching...";
+
+void dropHint(PuzzlePlay& puzzle) {
+    puzzle.hints.cancel();
+    puzzle.hintLine.clear();
+}
+
+} // namespace
+
+void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading) {
+    puzzle.heading = heading;
+    puzzle.history.clear();
+    dropHint(puzzle);
+}
+
+void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, int key) {
+    switch (key) {
+    case keyR:
+        puzzle.history.restart(level, camera);
+        dropHint(puzzle);
+        break;
+    case keyZ:
+    case keyBackspace:
+        if (puzzle.history.undo(level, camera)) {
+            dropHint(puzzle);
+        }
+        break;
+    case keyH:
+        if (!puzzle.hints.searching() && puzzle.hintLine.empty()) {
+            puzzle.hints.request(level);
+            puzzle.hintLine = searchingLine;
+        }
+        break;
+    case keyF1:
+        puzzle.helpShown = !puzzle.helpShown;
+        break;
+    default:
+        break;
+    }
+}
+
+void beforeCellChange(PuzzlePlay& puzzle, const Level& level) {
+    puzzle.history.recordCellChange(captureLevelState(level));
+    dropHint(puzzle);
+}
+
+std::string collectHint(PuzzlePlay& puzzle) {
+    const std::optional<Hint> hint = puzzle.hints.take();
+    if (!hint) {
+        return "";
+    }
+    puzzle.hintLine = hintText(*hint);
+    return puzzle.hintLine;
+}
+
+std::string movesLine(const PuzzlePlay& puzzle) {
+    const LevelHeading& heading = puzzle.heading;
+    std::string line = "Level " + std::to_string(heading.number) + "/" +
+                       std::to_string(heading.count) + "  moves " +
+                       std::to_string(puzzle.history.moves());
+    if (heading.par) {
+        line += "  par " + std::to_string(*heading.par);
+    }
+    return line;
+}
+
+const std::vector<std::string>& helpLines() {
+    static const std::vector<std::string> lines{
+        "Mouse: look   Wheel: zoom",
+        "W S A D: move   Q E: up and down",
+        "R: restart the level",
+        "Z or Backspace: undo a move",
+        "H: hint   F1: this help",
+        "F2: frame rate   F3: wireframe",
+        "Escape: quit",
+    };
+    return lines;
+}

@@ -1,0 +1,40 @@
+// The puzzle keys of levels from files: restart, unlimited undo, hints and
+// a help overlay, and the moves counted against the level's par. The plain
+// room played without flags has none of them.
+#pragma once
+
+#include "game/camera.h"
+#include "game/campaign.h"
+#include "game/hint.h"
+#include "game/moveHistory.h"
+#include "world/level.h"
+
+#include <string>
+#include <vector>
+
+struct PuzzlePlay {
+    bool enabled = false;
+    LevelHeading heading;
+    MoveHistory history;
+    HintWorker hints;
+    // The hint on screen; empty when none is shown.
+    std::string hintLine;
+    bool helpShown = false;
+};
+
+// A new level: no moves, nothing to undo, no hint, the help as it was.
+void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
+// One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
+// F1 shows or hides the help; any other key does nothing.
+void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, int key);
+// The player is about to leave its cell: the move is kept for undo and the
+// hint, which was for the cell left, goes.
+void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
+// A hint whose search finished since the last frame is shown from now on
+// and returned; empty when none came.
+std::string collectHint(PuzzlePlay& puzzle);
+
+// "Level 2/8  moves 5  par 12" ("par" only when the level names one).
+std::string movesLine(const PuzzlePlay& puzzle);
+// The help overlay, one key a line.
+const std::vector<std::string>& helpLines();
