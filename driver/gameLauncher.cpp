@@ -563,6 +563,14 @@ bool Screenshot::savePng(const std::string& path) const {
     return width > 0 && writePng(path, width, height, 3, rgb.data());
 }
 
+std::optional<Screenshot> screenAfterFrames(const GameProcess& game, std::size_t frames,
+                                            Seconds timeout) {
+    if (!game.waitForTraceLine(game.traceLineCount() + frames, timeout)) {
+        return std::nullopt;
+    }
+    return grabScreen();
+}
+
 bool takeScreenshot(const std::string& path) {
     const std::optional<Screenshot> screen = grabScreen();
     return screen && screen->savePng(path);

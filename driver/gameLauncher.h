@@ -200,6 +200,10 @@ struct Screenshot {
 // the 301 won frames can pass in well under a second, too fast for a
 // screenshot program to start. Nothing when the display cannot be read.
 std::optional<Screenshot> grabScreen();
+// The screen once the game has drawn `frames` more frames; nothing on a
+// timeout or when the display cannot be read.
+std::optional<Screenshot> screenAfterFrames(const GameProcess& game, std::size_t frames,
+                                            Seconds timeout);
 // Grabs the screen and saves it as a PNG.
 bool takeScreenshot(const std::string& path);
 

@@ -144,16 +144,43 @@ bool switchToWireframe(GameProcess& game, Seconds timeout) {
         if (!game.holdKeyForFrames("F3", 1, timeout)) {
             return false;
         }
-        const std::size_t shown = game.traceLineCount() + framesBeforeScreenshot;
-        if (!game.waitForTraceLine(shown, timeout)) {
-            return false;
-        }
-        const std::optional<Screenshot> screen = grabScreen();
+        const std::optional<Screenshot> screen =
+            screenAfterFrames(game, framesBeforeScreenshot, timeout);
         if (screen && showsWireframeLine(*screen)) {
             return true;
         }
     }
     return false;
+}
+
+bool switchToFullPicture(GameProcess& game, Seconds timeout) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (!game.holdKeyForFrames("F3", 1, timeout)) {
+            return false;
+        }
+        const std::optional<Screenshot> screen =
+            screenAfterFrames(game, framesBeforeScreenshot, timeout);
+        if (screen && !showsWireframeLine(*screen)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool holdUntilPlayerIn(GameProcess& game, const std::string& key, Cell target, Seconds timeout) {
+    if (!game.sendKeyDown(key)) {
+        return false;
+    }
+    bool arrived = false;
+    for (std::size_t frame = 0; frame < 600 && !arrived; ++frame) {
+        const std::optional<TraceLine> line = game.waitForNextTraceLine(timeout);
+        if (!line) {
+            break;
+        }
+        arrived = line->player == target;
+    }
+    game.sendKeyUp(key);
+    return arrived;
 }
 
 // ---------------------------------------------------------------------------
@@ -167,7 +194,8 @@ class PlayDriver {
         : game(game), options(options),
           deadline(DriverClock::now() +
                    std::chrono::duration_cast<DriverClock::duration>(options.timeout)),
-          mirror(options.layout), estimate(cameraStartFor(options.layout)) {}
+          wireframeOn(options.inWireframe), nextFrame(options.firstFrame), mirror(options.layout),
+          estimate(cameraStartFor(options.layout)) {}
 
     PlayResult play();
 
@@ -192,7 +220,6 @@ class PlayDriver {
     bool waitFrames(std::size_t count);
     double typicalFrameTime() const;
     bool playPlan(const std::vector<Direction>& plan, int& refusals);
-    bool wireframeOn = false;
     MoveOutcome makeMove(Cell from, Direction direction);
     HeldFrame followHeldFrame(HeldMove& move);
     double crossingDepth(double boundary, int axis, double step) const;
@@ -206,10 +233,11 @@ class PlayDriver {
     GameProcess& game;
     PlayOptions options;
     DriverClock::time_point deadline;
-    WorldMirror mirror;
-    PlayResult result;
+    bool wireframeOn = false;
     // The next trace line to follow.
     std::size_t nextFrame = 0;
+    WorldMirror mirror;
+    PlayResult result;
     std::size_t cellChanges = 0;
     // Where the camera is thought to be; exact at the start.
     glm::vec3 estimate;
@@ -481,7 +509,7 @@ PlayResult PlayDriver::play() {
         return result;
     }
     keepScreen("start.png");
-    if (options.switchToWireframe) {
+    if (options.switchToWireframe && !wireframeOn) {
         wireframeOn = switchToWireframe(game, options.frameTimeout);
         if (!wireframeOn) {
             note("wireframe did not switch on; moves may be coarse");

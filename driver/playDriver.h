@@ -60,6 +60,12 @@ bool showsWonMessage(const Screenshot& screen);
 // possible. False when the line never showed.
 bool switchToWireframe(GameProcess& game, Seconds timeout);
 
+// Back from wireframe to the full picture: F3 until its line has gone.
+bool switchToFullPicture(GameProcess& game, Seconds timeout);
+// Holds the key until the trace shows the player in the target cell, then
+// releases it; false when the player never got there.
+bool holdUntilPlayerIn(GameProcess& game, const std::string& key, Cell target, Seconds timeout);
+
 struct PlayOptions {
     // The level the game plays; the driver keeps its own copy of it.
     LevelLayout layout = builtInLayout();
@@ -76,6 +82,12 @@ struct PlayOptions {
     // quick check of the rules may switch to them; a play-through of the
     // game as players see it keeps the full picture.
     bool switchToWireframe = false;
+    // The game draws wireframe already (a campaign's next level after one
+    // played in it), so it must not be switched again.
+    bool inWireframe = false;
+    // The number of the level's first trace line: a campaign's later level
+    // starts after the frames of the ones before it.
+    std::size_t firstFrame = 0;
     // Progress lines, as they happen.
     std::function<void(const std::string&)> log;
 };

@@ -25,3 +25,36 @@ TEST(Options, FlagsAndUnknownArguments) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Options, LevelsAndCampaign) {
+    const struct {
+        std::vector<const char*> arguments;
+        bool campaign;
+        std::string folder;
+        std::string error; // a part of the error, empty for none
+    } cases[] = {
+        {{"--campaign"}, true, "", ""},
+        {{"--levels", "my/levels"}, true, "my/levels", ""},
+        {{"--campaign", "--levels", "x"}, true, "x", ""},
+        {{"--levels"}, true, "", "--levels needs a folder"},
+        {{"--level", "a.level", "--campaign"}, true, "", "does not go with"},
+        {{"--levels", "x", "--level", "a.level"}, true, "x", "does not go with"},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv{"cellquest"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const Options options = parseOptions(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        if (c.error.empty()) {
+            EXPECT_EQ(options.error, "");
+            EXPECT_EQ(options.campaign, c.campaign);
+            EXPECT_EQ(options.levelsFolder, c.folder);
+        } else {
+            EXPECT_NE(options.error.find(c.error), std::string::npos) << options.error;
+        }
+    }
+}
+
+} // namespace

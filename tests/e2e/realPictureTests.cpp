@@ -82,37 +82,6 @@ class RealPicture : public ::testing::Test {
         return screen.value_or(Screenshot{});
     }
 
-    // Holds the key until the trace shows the player in the target cell.
-    bool holdUntilPlayerIn(const std::string& key, Cell target) {
-        if (!game.sendKeyDown(key)) {
-            return false;
-        }
-        bool arrived = false;
-        for (std::size_t frame = 0; frame < 600 && !arrived; ++frame) {
-            const std::optional<TraceLine> line = game.waitForNextTraceLine(moveTimeout);
-            if (!line) {
-                break;
-            }
-            arrived = line->player == target;
-        }
-        game.sendKeyUp(key);
-        return arrived;
-    }
-
-    // Back from wireframe to the full picture: F3 until its line has gone.
-    bool switchToFullPicture() {
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (!game.holdKeyForFrames("F3", 1, moveTimeout)) {
-                return false;
-            }
-            const Screenshot screen = screenAfterFrames(3);
-            if (screen.width > 0 && !showsWireframeLine(screen)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     GameProcess game;
 };
 
@@ -142,8 +111,8 @@ TEST_F(RealPicture, startShowsTheRedBlocksAheadAndTheCratesBelowAsTheReferenceFr
 TEST_F(RealPicture, blocksStayInViewAfterTwoMovesForward) {
     // Wireframe frames are short enough that no frame's step skips a cell.
     ASSERT_TRUE(switchToWireframe(game, moveTimeout));
-    ASSERT_TRUE(holdUntilPlayerIn("w", Cell{5, 7, 7})) << "never reached cell 577";
-    ASSERT_TRUE(switchToFullPicture());
+    ASSERT_TRUE(holdUntilPlayerIn(game, "w", Cell{5, 7, 7}, moveTimeout)) << "never reached cell 577";
+    ASSERT_TRUE(switchToFullPicture(game, moveTimeout));
     const Screenshot moved = screenAfterFrames(2);
     const std::string path = buildPath("e2e-real-moved.png");
     moved.savePng(path);

@@ -112,12 +112,6 @@ Shown classify(const ModeLine& line) {
 
 constexpr std::size_t framesBeforeLooking = 3;
 
-std::optional<Screenshot> screenAfterFrames(GameProcess& game, std::size_t frames) {
-    if (!game.waitForTraceLine(game.traceLineCount() + frames, frameTimeout)) {
-        return std::nullopt;
-    }
-    return grabScreen();
-}
 
 // Holds the key for one frame and looks at the line a few frames later. A
 // key-down and key-up that reach the game between the same two frames flip
@@ -132,7 +126,7 @@ struct Toggle {
 
 Toggle pressUntilChanged(GameProcess& game, const std::string& key) {
     Toggle toggle;
-    std::optional<Screenshot> screen = screenAfterFrames(game, 1);
+    std::optional<Screenshot> screen = screenAfterFrames(game, 1, frameTimeout);
     if (!screen) {
         return toggle;
     }
@@ -141,7 +135,7 @@ Toggle pressUntilChanged(GameProcess& game, const std::string& key) {
         if (!game.holdKeyForFrames(key, 1, frameTimeout)) {
             return toggle;
         }
-        screen = screenAfterFrames(game, framesBeforeLooking);
+        screen = screenAfterFrames(game, framesBeforeLooking, frameTimeout);
         if (!screen) {
             return toggle;
         }
