@@ -1,5 +1,8 @@
 #include "game/campaign.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 std::string fileNameOf(const std::string& path) {
@@ -42,7 +45,10 @@ CampaignLoad loadCampaignFolder(const std::string& folder) {
         load.levels.push_back(CampaignLevel{fileNameOf(path), std::move(*level.level)});
     }
     if (load.levels.empty()) {
-        load.error = folder + ": no .level files to play";
+        std::error_code error;
+        load.error = std::filesystem::is_directory(folder, error)
+                         ? folder + ": no .level files to play"
+                         : folder + ": not a folder that can be read";
     }
     return load;
 }

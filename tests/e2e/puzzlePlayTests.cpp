@@ -245,7 +245,17 @@ TEST_F(CampaignRun, ACorruptProgressFileIsSetAsideAndPlayStartsAtTheFirstLevel) 
     EXPECT_EQ(readFile(progressPath + ".corrupt"), "cellquest progress 1\nsolved 7 02-side-st");
 }
 
-TEST_F(CampaignRun, AMalformedLevelStopsItBeforeAnyWindow) {
+TEST_F(CampaignRun, AMalformedLevelOrNoLevelsStopItBeforeAnyWindow) {
+    const ScratchFolder empty("cellquestNoLevels.");
+    for (const std::string& folder : {empty.folder(), empty.path("missing")}) {
+        LaunchOptions launch;
+        launch.arguments = {"--levels", folder};
+        GameProcess game;
+        ASSERT_TRUE(game.start(launch)) << game.error();
+        EXPECT_EQ(game.waitForExit(Seconds(30)), exitedWith(2));
+        EXPECT_EQ(game.err().text().rfind(folder + ": ", 0), 0u) << game.err().text();
+    }
+
     const std::string broken = scratch.write("levels/04-broken.level", "title: Broken\nsize: 3\n");
     GameProcess game;
     ASSERT_TRUE(game.start(launch())) << game.error();
