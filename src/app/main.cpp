@@ -1,5 +1,6 @@
 // cellquest: fly through a room of 10 x 10 x 10 cells to the trophy while the
 // red and blue blocks step with and against every change of your cell.
+#include "app/assetLocation.h"
 #include "app/options.h"
 #include "app/runGame.h"
 #include "world/levelFile.h"
@@ -16,14 +17,20 @@ int main(int argc, char** argv) {
         std::cout << usageText(argv[0]);
         return 0;
     }
-    if (options.levelFile.empty()) {
-        return runGame(options, builtInLayout());
+    LevelLayout layout = builtInLayout();
+    if (!options.levelFile.empty()) {
+        // A bad level file stops the game before any window opens.
+        const LevelLoad load = loadLevelFile(options.levelFile);
+        if (!load.level) {
+            std::cerr << load.error << std::endl;
+            return 2;
+        }
+        layout = load.level->layout;
     }
-    // A bad level file stops the game before any window opens.
-    const LevelLoad load = loadLevelFile(options.levelFile);
-    if (!load.level) {
-        std::cerr << load.error << std::endl;
-        return 2;
+    // So do missing assets; nobody is asked to press a key.
+    const std::optional<AssetRoot> assets = locateAssets(std::cerr);
+    if (!assets) {
+        return 1;
     }
-    return runGame(options, load.level->layout);
+    return runGame(options, layout, *assets);
 }

@@ -11,6 +11,13 @@
 
 namespace {
 
+// The picture follows the window's framebuffer; the camera's aspect follows
+// the picture the frame really draws (the last good one, should a size fail).
+void followPictureSize(const Window& window, Renderer& renderer, GameState& game) {
+    renderer.fitPicture(window.pictureSize());
+    game.camera.aspect = renderer.targets.size.aspect();
+}
+
 // A won frame only shows the message. After the last one the game prints
 // "YOU WON!" and the loop ends; false then.
 bool runWonFrame(Window& window, Renderer& renderer, GameState& game) {
@@ -29,6 +36,7 @@ bool runWonFrame(Window& window, Renderer& renderer, GameState& game) {
 bool runFrame(Window& window, Renderer& renderer, GameState& game) {
     updateFrameTiming(game, static_cast<float>(clockSeconds()));
     window.pollEvents();
+    followPictureSize(window, renderer, game);
     const FrameUpdate update = updateGame(game);
     if (update.wireframeTurnedOff) {
         fillPolygons();
@@ -49,16 +57,19 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game) {
 
 } // namespace
 
-int runGame(const Options& options, const LevelLayout& layout) {
+int runGame(const Options& options, const LevelLayout& layout, const AssetRoot& assets) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
-    Window window(options.windowed);
+    Window window(options.windowMode);
     GameState game(layout);
-    Renderer renderer(fatalError, [&window, &game] {
-        setGlobalGlState();
-        window.installInputCallbacks(game);
-    });
+    Renderer renderer(
+        fatalError,
+        [&window, &game] {
+            setGlobalGlState();
+            window.installInputCallbacks(game);
+        },
+        assets, window.pictureSize());
     game.particles.allocateStaging();
     while (!window.shouldClose() && runFrame(window, renderer, game)) {
     }

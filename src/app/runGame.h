@@ -2,7 +2,9 @@
 #pragma once
 
 #include "app/options.h"
+#include "core/assetFolder.h"
 #include "world/levelLayout.h"
 
-// Plays the level to the end; returns the process exit status.
-int runGame(const Options& options, const LevelLayout& layout);
+// Plays the level to the end with the assets from their root; returns the
+// process exit status.
+int runGame(const Options& options, const LevelLayout& layout, const AssetRoot& assets);

@@ -27,7 +27,7 @@ glm::mat4 viewMatrix(const Camera& cam) {
 glm::mat4 projectionMatrix(const Camera& cam) {
     const float h = std::tan(cam.fov * degreesToRadians * 0.5f);
     glm::mat4 projection(0.0f);
-    projection[0][0] = 1.0f / (h * cameraAspect);
+    projection[0][0] = 1.0f / (h * cam.aspect);
     projection[1][1] = 1.0f / h;
     projection[2][2] = -(cameraFar + cameraNear) / (cameraFar - cameraNear);
     projection[2][3] = -1.0f;
