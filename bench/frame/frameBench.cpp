@@ -181,7 +181,7 @@ int measuredFrameCount(int argc, char** argv) {
 int main(int argc, char** argv) {
     const int frames = measuredFrameCount(argc, argv);
     WindowSystem windowSystem;
-    Window window(true);
+    Window window(WindowMode::windowed);
     GameState game;
     Renderer renderer(fatalError, setGlobalGlState);
     game.particles.allocateStaging();

@@ -7,8 +7,9 @@ namespace {
 // The game's own pack, beside its other run-time files.
 const char* const packFolder = "levels";
 
-GameRunLoad campaignRun(const Options& options, std::ostream& errors) {
-    const std::string folder = options.levelsFolder.empty() ? packFolder : options.levelsFolder;
+GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+    const std::string folder =
+        options.levelsFolder.empty() ? assets.path(packFolder) : options.levelsFolder;
     CampaignLoad load = loadCampaignFolder(folder);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
@@ -25,9 +26,9 @@ GameRunLoad campaignRun(const Options& options, std::ostream& errors) {
 
 } // namespace
 
-GameRunLoad prepareRun(const Options& options, std::ostream& errors) {
+GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     if (options.campaign) {
-        return campaignRun(options, errors);
+        return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
         return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}}, ""};

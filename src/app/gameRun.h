@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/options.h"
+#include "core/assetFolder.h"
 #include "game/campaign.h"
 #include "game/progress.h"
 
@@ -28,7 +29,8 @@ struct GameRunLoad {
     std::optional<GameRun> run;
     std::string error;
 };
-GameRunLoad prepareRun(const Options& options, std::ostream& errors);
+// The campaign without --levels plays the pack in the assets' levels/.
+GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors);
 
 // The current level was just won in `moves` moves: a campaign saves it.
 void saveWin(GameRun& run, int moves);

@@ -1,5 +1,6 @@
 // cellquest: fly through a room of 10 x 10 x 10 cells to the trophy while the
 // red and blue blocks step with and against every change of your cell.
+#include "app/assetLocation.h"
 #include "app/gameRun.h"
 #include "app/options.h"
 #include "app/runGame.h"
@@ -16,11 +17,17 @@ int main(int argc, char** argv) {
         std::cout << usageText(argv[0]);
         return 0;
     }
-    // A bad level file stops the game before any window opens.
-    GameRunLoad load = prepareRun(options, std::cerr);
+    // Missing assets stop the game before any window opens; nobody is asked
+    // to press a key.
+    const std::optional<AssetRoot> assets = locateAssets(std::cerr);
+    if (!assets) {
+        return 1;
+    }
+    // So does a bad level file.
+    GameRunLoad load = prepareRun(options, *assets, std::cerr);
     if (!load.run) {
         std::cerr << load.error << std::endl;
         return 2;
     }
-    return runGame(options, *load.run);
+    return runGame(options, *load.run, *assets);
 }

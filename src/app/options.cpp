@@ -2,12 +2,26 @@
 
 #include <string>
 
+namespace {
+
+// --windowed and --fullscreen-desktop each name the one way the window opens.
+void chooseWindowMode(Options& options, WindowMode mode) {
+    if (options.windowMode != WindowMode::fullScreen && options.windowMode != mode) {
+        options.error = "--windowed and --fullscreen-desktop cannot be given together";
+    }
+    options.windowMode = mode;
+}
+
+} // namespace
+
 Options parseOptions(int argc, const char* const* argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--windowed") {
-            options.windowed = true;
+            chooseWindowMode(options, WindowMode::windowed);
+        } else if (argument == "--fullscreen-desktop") {
+            chooseWindowMode(options, WindowMode::fullScreenDesktop);
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--level") {
@@ -28,6 +42,8 @@ Options parseOptions(int argc, const char* const* argv) {
             options.levelsFolder = argv[++i];
         } else {
             options.error = "unknown option: " + argument;
+        }
+        if (!options.error.empty()) {
             break;
         }
     }
@@ -39,18 +55,24 @@ Options parseOptions(int argc, const char* const* argv) {
 
 std::string usageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--windowed] [--level FILE | --campaign [--levels DIR]] [--help]\n"
+           " [--windowed | --fullscreen-desktop]\n"
+           "       [--level FILE | --campaign [--levels DIR]] [--help]\n"
            "\n"
            "Fly through the room and reach the trophy's cell. Every time you\n"
            "change cell, the red blocks step with you and the blue blocks against\n"
            "you, as far as the room and the other blocks let them.\n"
            "\n"
            "Options:\n"
-           "  --windowed   open an ordinary 1024x768 window instead of full screen\n"
+           "  --windowed   open an ordinary window instead of full screen: 1024x768\n"
+           "               at first, the picture follows it when resized\n"
+           "  --fullscreen-desktop\n"
+           "               full screen at the desktop's own resolution, which\n"
+           "               stays as it is\n"
            "  --level FILE play the level in FILE (a .level file, see levels/)\n"
            "               instead of the built-in room\n"
-           "  --campaign   play the level pack in levels/ in name order, from the\n"
-           "               first level not yet solved; progress is saved in\n"
+           "  --campaign   play the level pack (levels/ beside the assets) in name\n"
+           "               order, from the first level not yet solved; progress is\n"
+           "               saved in\n"
            "               $XDG_DATA_HOME/cellquest/progress (~/.local/share/...)\n"
            "  --levels DIR play the campaign of the .level files in DIR\n"
            "  --help       show this text and exit\n"
@@ -64,11 +86,16 @@ std::string usageText(const char* programName) {
            "  F2           frame-rate line on / off\n"
            "  F3           wireframe on / off\n"
            "  F8           view-frustum-culling line on / off\n"
+           "  F11          window / desktop full screen (with --windowed or\n"
+           "               --fullscreen-desktop)\n"
            "  R            restart the level          (with --level or --campaign)\n"
            "  Z, Backspace undo the last move, again and again (also undoes R)\n"
            "  H            hint: the next move of a shortest way\n"
            "  F1           show or hide the keys\n"
            "  Escape       quit\n"
            "\n"
-           "Run it from the folder that holds shaders/, objects/, fonts/ and the images.\n";
+           "The game reads shaders/, objects/, fonts/ and the images from the first of\n"
+           "these folders that holds shaders/: the working directory, the folder of\n"
+           "the executable, ../share/cellquest from there, and the folder it was\n"
+           "installed to.\n";
 }

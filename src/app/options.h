@@ -1,10 +1,12 @@
 // Command-line flags beyond the plain game: none are needed to play.
 #pragma once
 
+#include "platform/window.h"
+
 #include <string>
 
 struct Options {
-    bool windowed = false;
+    WindowMode windowMode = WindowMode::fullScreen;
     bool help = false;
     // A level file to play instead of the built-in room; empty for the room.
     std::string levelFile;

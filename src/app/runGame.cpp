@@ -11,6 +11,13 @@
 
 namespace {
 
+// The picture follows the window's framebuffer; the camera's aspect follows
+// the picture the frame really draws (the last good one, should a size fail).
+void followPictureSize(const Window& window, Renderer& renderer, GameState& game) {
+    renderer.fitPicture(window.pictureSize());
+    game.camera.aspect = renderer.targets.size.aspect();
+}
+
 // The first won frame saves the win at once, before the message shows.
 // After the last won frame the game prints "YOU WON!" and goes on to the
 // next level of the run; false when there is none.
@@ -37,6 +44,7 @@ bool runWonFrame(Window& window, Renderer& renderer, GameState& game, GameRun& r
 bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
     updateFrameTiming(game, static_cast<float>(clockSeconds()));
     window.pollEvents();
+    followPictureSize(window, renderer, game);
     const FrameUpdate update = updateGame(game);
     if (update.wireframeTurnedOff) {
         fillPolygons();
@@ -60,18 +68,21 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run)
 
 } // namespace
 
-int runGame(const Options& options, GameRun& run) {
+int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
-    Window window(options.windowed);
+    Window window(options.windowMode);
     GameState game(run.campaign.current().file.layout);
     game.puzzle.enabled = run.puzzleKeys;
     startPuzzleLevel(game.puzzle, run.campaign.heading());
-    Renderer renderer(fatalError, [&window, &game] {
-        setGlobalGlState();
-        window.installInputCallbacks(game);
-    });
+    Renderer renderer(
+        fatalError,
+        [&window, &game] {
+            setGlobalGlState();
+            window.installInputCallbacks(game);
+        },
+        assets, window.pictureSize());
     game.particles.allocateStaging();
     while (!window.shouldClose() && runFrame(window, renderer, game, run)) {
     }

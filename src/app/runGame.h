@@ -3,6 +3,8 @@
 
 #include "app/gameRun.h"
 #include "app/options.h"
+#include "core/assetFolder.h"
 
-// Plays the run's levels to the end; returns the process exit status.
-int runGame(const Options& options, GameRun& run);
+// Plays the run's levels to the end with the assets from their root; returns
+// the process exit status.
+int runGame(const Options& options, GameRun& run, const AssetRoot& assets);

@@ -7,6 +7,16 @@ Camera cameraAtStart(const LevelLayout& layout) {
     camera.position = cameraStartFor(layout);
     return camera;
 }
+
+void returnToStart(Camera& camera, const LevelLayout& layout) {
+    const Camera start = cameraAtStart(layout);
+    camera.position = start.position;
+    camera.front = start.front;
+    camera.up = start.up;
+    camera.yaw = start.yaw;
+    camera.pitch = start.pitch;
+}
+
 glm::mat4 viewMatrix(const Camera& cam) {
     const glm::vec3 eye = cam.position;
     const glm::vec3 f = glm::normalize((cam.position + cam.front) - eye);
@@ -27,7 +37,7 @@ glm::mat4 viewMatrix(const Camera& cam) {
 glm::mat4 projectionMatrix(const Camera& cam) {
     const float h = std::tan(cam.fov * degreesToRadians * 0.5f);
     glm::mat4 projection(0.0f);
-    projection[0][0] = 1.0f / (h * cameraAspect);
+    projection[0][0] = 1.0f / (h * cam.aspect);
     projection[1][1] = 1.0f / h;
     projection[2][2] = -(cameraFar + cameraNear) / (cameraFar - cameraNear);
     projection[2][3] = -1.0f;

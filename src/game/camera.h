@@ -24,12 +24,17 @@ struct Camera {
     float yaw = -90.0f;
     float pitch = 0.0f;
     float fov = 45.0f;
+    // Width over height of the picture; the app keeps it on the picture's.
+    float aspect = cameraAspect;
 };
 
 // A camera at the level's start, looking down the room as at every start.
 Camera cameraAtStart(const LevelLayout& layout);
+// The camera back at the level's start position and orientation; its zoom
+// and the picture's aspect stay.
+void returnToStart(Camera& camera, const LevelLayout& layout);
 
 // Right-handed look-at from position towards position + front.
 glm::mat4 viewMatrix(const Camera& camera);
-// Perspective with the camera's fov, the fixed aspect 4:3, near 0.1, far 100.
+// Perspective with the camera's fov and aspect, near 0.1, far 100.
 glm::mat4 projectionMatrix(const Camera& camera);

@@ -12,7 +12,8 @@ constexpr float overlayX = 25.0f;
 constexpr float overlayY = 708.0f;
 constexpr float overlayScale = 0.5f;
 const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
-// The puzzle lines stand at the bottom left, clear of the mode lines.
+// The moves and hint lines stand at the bottom left, the help below the
+// mode lines at the top left.
 constexpr float movesLineY = 25.0f;
 constexpr float hintLineY = 60.0f;
 constexpr float helpTopY = 600.0f;
@@ -22,13 +23,14 @@ const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
 const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
 
 void addPuzzleLines(const PuzzlePlay& puzzle, std::vector<OverlayLine>& lines) {
-    lines.push_back({movesLine(puzzle), overlayX, movesLineY, overlayScale, movesColour, false});
+    lines.push_back(
+        {movesLine(puzzle), overlayX, movesLineY, overlayScale, movesColour, false, true});
     const std::string hint = puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine;
-    lines.push_back({hint, overlayX, hintLineY, overlayScale, hintColour, false});
+    lines.push_back({hint, overlayX, hintLineY, overlayScale, hintColour, false, true});
     if (puzzle.helpShown) {
         float y = helpTopY;
         for (const std::string& text : helpLines()) {
-            lines.push_back({text, overlayX, y, overlayScale, helpColour, false});
+            lines.push_back({text, overlayX, y, overlayScale, helpColour, false, false});
             y -= helpLineStep;
         }
     }
@@ -46,9 +48,7 @@ void updateFrameTiming(GameState& game, float now) {
 
 void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading) {
     game.level = Level(layout);
-    const float zoom = game.camera.fov;
-    game.camera = cameraAtStart(layout);
-    game.camera.fov = zoom;
+    returnToStart(game.camera, layout);
     game.wonFrames = 0;
     game.modes.playEnabled = true;
     startPuzzleLevel(game.puzzle, heading);
@@ -101,7 +101,7 @@ std::vector<OverlayLine> overlayLines(GameState& game) {
     if (modes.showFramerate) {
         // The line shows the text of the last refresh; the refresh comes after.
         lines.push_back({"Framerate: " + game.framerateText, overlayX, overlayY, overlayScale,
-                         overlayGreen, false});
+                         overlayGreen, false, false});
         if (game.framerateCounter == framerateRefreshFrames) {
             game.framerateText = formatFramerate(game.deltaTime);
             game.framerateCounter = 0;
@@ -109,11 +109,11 @@ std::vector<OverlayLine> overlayLines(GameState& game) {
         game.framerateCounter += 1;
     }
     if (modes.wireframe) {
-        lines.push_back({"Wireframe: ON", overlayX, overlayY, overlayScale, overlayGreen, true});
+        lines.push_back({"Wireframe: ON", overlayX, overlayY, overlayScale, overlayGreen, true, false});
     }
     if (modes.frustumCulling) {
         lines.push_back(
-            {"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen, false});
+            {"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen, false, false});
     }
     if (game.puzzle.enabled) {
         addPuzzleLines(game.puzzle, lines);

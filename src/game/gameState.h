@@ -47,7 +47,8 @@ struct FrameUpdate {
 };
 
 // The next level of a run: the level and the camera at their start, play on,
-// no won frames, no moves and no hint. The modes and the zoom stay.
+// no won frames, no moves and no hint. The modes, the zoom and the
+// picture's aspect stay.
 void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading);
 
 // deltaTime from the previous frame's time to now, in seconds.
@@ -74,6 +75,10 @@ struct OverlayLine {
     glm::vec3 colour;
     // The wireframe line leaves texture units 0 and 1 with no texture bound.
     bool clearsTextureUnits;
+    // y counts up from the picture's bottom edge instead of down the
+    // 768-pixel frame from its top, so the line keeps to the bottom of a
+    // resized window.
+    bool fromBottom;
 };
 // The lines of a normal frame, in drawing order; advances the frame-rate
 // counter and refreshes its text as the frame-rate line is shown.

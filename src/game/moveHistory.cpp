@@ -9,9 +9,7 @@ void MoveHistory::restart(Level& level, Camera& camera) {
     steps.push_back(Step{captureLevelState(level), moveCount});
     moveCount = 0;
     restoreLevelState(level, captureLevelState(Level(level.layout())));
-    const float zoom = camera.fov;
-    camera = cameraAtStart(level.layout());
-    camera.fov = zoom;
+    returnToStart(camera, level.layout());
     // The player stands where the camera does, as after any frame.
     level.player.position = camera.position;
 }

@@ -18,7 +18,7 @@ class MoveHistory {
     // The player is about to change cell; `before` is the level as it stands.
     void recordCellChange(const LevelState& before);
     // Blocks and player back to their starts, the camera to its start
-    // position and orientation (its zoom stays). Undoable like a move.
+    // position and orientation (zoom and aspect stay). Undoable like a move.
     void restart(Level& level, Camera& camera);
     // The state before the last cell change or restart comes back; the camera
     // goes to the middle of the player's cell and keeps its orientation.

@@ -2,7 +2,7 @@
 
 #include "core/console.h"
 #include "game/gameState.h"
-#include "game/screen.h"
+#include "platform/displayModes.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -10,13 +10,27 @@
 #include <cstdlib>
 #include <iostream>
 
+struct WindowCallbacks {
+    static Window& ownerOf(GLFWwindow* window) {
+        return *static_cast<Window*>(glfwGetWindowUserPointer(window));
+    }
+    static GameState& gameOf(GLFWwindow* window) { return *ownerOf(window).game; }
+};
+
 namespace {
 
+Window& ownerOf(GLFWwindow* window) {
+    return WindowCallbacks::ownerOf(window);
+}
+
 GameState& gameOf(GLFWwindow* window) {
-    return *static_cast<GameState*>(glfwGetWindowUserPointer(window));
+    return WindowCallbacks::gameOf(window);
 }
 
 void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int /*mods*/) {
+    if (key == GLFW_KEY_F11 && action == GLFW_PRESS) {
+        ownerOf(window).requestDisplaySwitch();
+    }
     if (handleKey(gameOf(window).input, key, action)) {
         glfwSetWindowShouldClose(window, GLFW_TRUE);
     }
@@ -50,16 +64,17 @@ WindowSystem::~WindowSystem() {
     glfwTerminate();
 }
 
-Window::Window(bool windowed) {
+Window::Window(WindowMode mode) : mode(mode) {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
 
-    // Without a primary monitor this is an ordinary window.
-    GLFWmonitor* monitor = windowed ? nullptr : glfwGetPrimaryMonitor();
-    window = glfwCreateWindow(windowWidth, windowHeight, "Game", monitor, nullptr);
+    window = createGameWindow(mode);
     if (!window) {
         failWith(std::cerr, "open window failed");
+    }
+    if (mode == WindowMode::fullScreenDesktop) {
+        windowedPlacement = centredPlacement();
     }
 
     glfwMakeContextCurrent(window);
@@ -81,7 +96,8 @@ Window::~Window() {
 }
 
 void Window::installInputCallbacks(GameState& game) {
-    glfwSetWindowUserPointer(window, &game);
+    this->game = &game;
+    glfwSetWindowUserPointer(window, this);
     glfwSetKeyCallback(window, keyCallback);
     glfwSetCursorPosCallback(window, cursorPosCallback);
     glfwSetScrollCallback(window, scrollCallback);
@@ -89,6 +105,38 @@ void Window::installInputCallbacks(GameState& game) {
 
 void Window::pollEvents() {
     glfwPollEvents();
+    if (displaySwitchRequested) {
+        displaySwitchRequested = false;
+        switchDisplay();
+    }
+}
+
+void Window::requestDisplaySwitch() {
+    displaySwitchRequested = mode != WindowMode::fullScreen;
+}
+
+// A window remembers where it stood; one started in full screen comes back
+// as a 1024 x 768 window in the middle of the monitor.
+void Window::switchDisplay() {
+    if (mode == WindowMode::windowed) {
+        const WindowPlacement placement = placementOf(window);
+        if (enterDesktopFullScreen(window)) {
+            windowedPlacement = placement;
+            mode = WindowMode::fullScreenDesktop;
+        }
+    } else if (mode == WindowMode::fullScreenDesktop) {
+        enterWindow(window, windowedPlacement);
+        mode = WindowMode::windowed;
+    }
+}
+
+PictureSize Window::pictureSize() const {
+    if (mode == WindowMode::fullScreen) {
+        return PictureSize();
+    }
+    PictureSize size;
+    glfwGetFramebufferSize(window, &size.width, &size.height);
+    return size;
 }
 
 void Window::present() {

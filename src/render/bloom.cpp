@@ -6,7 +6,6 @@
 
 #include "render/renderer.h"
 #include "render/vertexTables.h"
-#include "game/screen.h"
 
 #include <GL/glew.h>
 
@@ -24,10 +23,10 @@ void drawFullScreenQuad(const Renderer& renderer) {
 // after the first reads what the one before it wrote.
 void runBlurPass(const Renderer& renderer, bool horizontal, bool firstPass) {
     const GLuint program = renderer.blurProgram.program;
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[horizontal ? 1 : 0]);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.blurTargets[horizontal ? 1 : 0]);
     glUniform1i(glGetUniformLocation(program, "horizontal"), horizontal ? 1 : 0);
     glBindTexture(GL_TEXTURE_2D,
-                  firstPass ? renderer.hdrColor[1] : renderer.blurColor[horizontal ? 0 : 1]);
+                  firstPass ? renderer.targets.hdrColor[1] : renderer.targets.blurColor[horizontal ? 0 : 1]);
     glUniform1i(glGetUniformLocation(program, "image"), 5);
     drawFullScreenQuad(renderer);
 }
@@ -53,9 +52,9 @@ void combineBloom(const Renderer& renderer) {
     const GLuint program = renderer.bloomCombineProgram.program;
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.targets.hdrColor[0]);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, renderer.blurColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.targets.blurColor[0]);
     glUniform1i(glGetUniformLocation(program, "scene"), 0);
     glUniform1i(glGetUniformLocation(program, "bloomBlur"), 1);
     drawFullScreenQuad(renderer);
@@ -70,10 +69,11 @@ void renderBloom(const Renderer& renderer) {
 // hdrTarget still reach the window by a plain copy of the scene colour, which
 // polygon mode does not affect.
 void showWireframeScene(const Renderer& renderer) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, windowWidth, windowHeight, 0, 0, windowWidth, windowHeight,
+    const PictureSize size = renderer.targets.size;
+    glBlitFramebuffer(0, 0, size.width, size.height, 0, 0, size.width, size.height,
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -35,9 +35,9 @@ void fillPolygons() {
 
 void clearTargetsForLitPass(const Renderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
+    glViewport(0, 0, renderer.targets.size.width, renderer.targets.size.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -61,5 +61,6 @@ void drawFrame(Renderer& renderer, FrameView& view) {
 
 void drawWonFrame(Renderer& renderer) {
     setBackgroundColour();
+    glViewport(0, 0, renderer.targets.size.width, renderer.targets.size.height);
     drawWonMessage(renderer);
 }

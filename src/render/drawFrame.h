@@ -16,9 +16,10 @@ void fillPolygons();
 // and bloom (or, in wireframe mode, the plain copy of the scene), then the
 // overlay.
 void drawFrame(Renderer& renderer, FrameView& view);
-// A won frame: only the message, over what the back buffer holds.
+// A won frame: only the message, over what the back buffer holds, in the
+// picture's viewport.
 void drawWonFrame(Renderer& renderer);
 
-// Both the window and hdrTarget start the lit pass cleared, with the window's
-// viewport.
+// Both the window and hdrTarget start the lit pass cleared, with the
+// picture's viewport (the size of the off-screen targets).
 void clearTargetsForLitPass(const Renderer& renderer);

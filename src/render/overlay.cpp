@@ -20,8 +20,10 @@ void clearTextureUnitsZeroAndOne() {
 void drawOverlay(Renderer& renderer, const std::vector<OverlayLine>& lines, bool wireframe) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    const float bottom = textBottomFor(renderer.targets.size);
     for (const OverlayLine& line : lines) {
-        renderer.textRenderer.drawText(renderer.textProgram, line.text, line.x, line.y, line.scale,
+        const float y = line.fromBottom ? bottom + line.y : line.y;
+        renderer.textRenderer.drawText(renderer.textProgram, line.text, line.x, y, line.scale,
                                        line.colour);
         if (line.clearsTextureUnits) {
             clearTextureUnitsZeroAndOne();

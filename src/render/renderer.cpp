@@ -1,7 +1,8 @@
 // Making the renderer's GL objects, in start-up order: programs, text, the
 // models, built-in geometry, image textures, sampler units, particle buffers,
-// off-screen targets, the quad and the shadow map. Nothing here is ever
-// remade; the members' destructors delete it all.
+// off-screen targets, the quad and the shadow map. Only the off-screen
+// targets are ever remade (when the picture changes size); the members'
+// destructors delete it all.
 #include "render/renderer.h"
 
 #include "assets/texture.h"
@@ -37,29 +38,6 @@ void unbindGeometry() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void setClampedLinear(GLenum firstFilter, GLenum secondFilter) {
-    glTexParameteri(GL_TEXTURE_2D, firstFilter, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, secondFilter, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
-
-void attachHdrColor(GLuint texture, int index) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, windowWidth, windowHeight, 0, GL_RGB, GL_FLOAT,
-                 nullptr);
-    setClampedLinear(GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + index, GL_TEXTURE_2D, texture, 0);
-}
-
-void attachBlurColor(GLuint target, GLuint texture) {
-    glBindFramebuffer(GL_FRAMEBUFFER, target);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, windowWidth, windowHeight, 0, GL_RGB, GL_FLOAT, nullptr);
-    setClampedLinear(GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-}
-
 void setSamplerUnitsOf(const ShaderProgram& program) {
     glUseProgram(program.program);
     glUniform1i(glGetUniformLocation(program.program, "material.diffuse"), 0);
@@ -68,7 +46,7 @@ void setSamplerUnitsOf(const ShaderProgram& program) {
 
 // One texture from an image file; a file that cannot be decoded gets a
 // placeholder and a console line.
-GlTexture loadTexture(const char* path) {
+GlTexture loadTexture(const std::string& path) {
     GlTexture texture = GlTexture::make();
     fillTextureFromFile(texture, path);
     return texture;
@@ -76,27 +54,33 @@ GlTexture loadTexture(const char* path) {
 
 } // namespace
 
-Renderer::Renderer(FatalExit fatalExit, const std::function<void()>& afterStageOne)
-    : basicProgram("shaders/basic.vert", "shaders/basic.frag", fatalExit),
-      lampProgram("shaders/lamp.vert", "shaders/lamp.frag", fatalExit),
-      textProgram("shaders/text.vert", "shaders/text.frag", fatalExit),
-      toonProgram("shaders/basic.vert", "shaders/simple_tooned.frag", fatalExit),
-      shadowProgram("shaders/shadow.vert", "shaders/shadow.frag", fatalExit),
-      particleProgram("shaders/particle.vert", "shaders/particle.frag", fatalExit),
-      blurProgram("shaders/passthrough.vert", "shaders/blur.frag", fatalExit),
-      bloomCombineProgram("shaders/passthrough.vert", "shaders/bloomCombine.frag", fatalExit) {
-    textRenderer.loadFont();
+Renderer::Renderer(FatalExit fatalExit, const std::function<void()>& afterStageOne,
+                   const AssetRoot& assets, PictureSize picture)
+    : basicProgram(assets.path("shaders/basic.vert"), assets.path("shaders/basic.frag"), fatalExit),
+      lampProgram(assets.path("shaders/lamp.vert"), assets.path("shaders/lamp.frag"), fatalExit),
+      textProgram(assets.path("shaders/text.vert"), assets.path("shaders/text.frag"), fatalExit),
+      toonProgram(assets.path("shaders/basic.vert"), assets.path("shaders/simple_tooned.frag"),
+                  fatalExit),
+      shadowProgram(assets.path("shaders/shadow.vert"), assets.path("shaders/shadow.frag"),
+                    fatalExit),
+      particleProgram(assets.path("shaders/particle.vert"), assets.path("shaders/particle.frag"),
+                      fatalExit),
+      blurProgram(assets.path("shaders/passthrough.vert"), assets.path("shaders/blur.frag"),
+                  fatalExit),
+      bloomCombineProgram(assets.path("shaders/passthrough.vert"),
+                          assets.path("shaders/bloomCombine.frag"), fatalExit) {
+    textRenderer.loadFont(assets.path(gameFontFile).c_str());
+    targets.size = picture;
     setTextProjection();
     afterStageOne();
-    loadGameModels();
+    loadGameModels(assets);
     createCubeGeometry();
     createLightMarkerGeometry();
     createPlaneGeometry();
-    loadImageTextures();
+    loadImageTextures(assets);
     setSamplerUnits();
     particleBuffers = createParticleBuffers();
-    createHdrTarget();
-    createBlurTargets();
+    createPictureTargets(picture);
     createQuadGeometry();
     shadowMap = createShadowMap();
 }
@@ -110,17 +94,19 @@ Renderer::~Renderer() {
 
 // Leaves textProgram current.
 void Renderer::setTextProjection() {
-    textProjection = glm::ortho(0.0f, float(windowWidth), 0.0f, float(windowHeight), -1.0f, 1.0f);
+    textProjection = textProjectionFor(targets.size);
     glUseProgram(textProgram.program);
     glUniformMatrix4fv(glGetUniformLocation(textProgram.program, "projection"), 1, GL_FALSE,
                        glm::value_ptr(textProjection));
 }
 
 // The trophy, then each star imported on its own.
-void Renderer::loadGameModels() {
-    trophyModel = Model("objects/trophy.obj", glm::vec3(0.0f));
-    starModels[0] = Model("objects/star.obj", glm::vec3(0.0f));
-    starModels[1] = Model("objects/star.obj", glm::vec3(0.0f));
+void Renderer::loadGameModels(const AssetRoot& assets) {
+    const std::string trophy = assets.path("objects/trophy.obj");
+    const std::string star = assets.path("objects/star.obj");
+    trophyModel = Model(trophy.c_str(), glm::vec3(0.0f));
+    starModels[0] = Model(star.c_str(), glm::vec3(0.0f));
+    starModels[1] = Model(star.c_str(), glm::vec3(0.0f));
 }
 
 void Renderer::createCubeGeometry() {
@@ -152,10 +138,10 @@ void Renderer::createPlaneGeometry() {
     unbindGeometry();
 }
 
-void Renderer::loadImageTextures() {
-    diffuseMap = loadTexture("container2.png");
-    specularMap = loadTexture("container2_specular.png");
-    wallTexture = loadTexture("tilewall.jpg");
+void Renderer::loadImageTextures(const AssetRoot& assets) {
+    diffuseMap = loadTexture(assets.path("container2.png"));
+    specularMap = loadTexture(assets.path("container2_specular.png"));
+    wallTexture = loadTexture(assets.path("tilewall.jpg"));
 }
 
 void Renderer::setSamplerUnits() {
@@ -163,30 +149,12 @@ void Renderer::setSamplerUnits() {
     setSamplerUnitsOf(toonProgram);
 }
 
-void Renderer::createHdrTarget() {
-    hdrTarget = GlFramebuffer::make();
-    glBindFramebuffer(GL_FRAMEBUFFER, hdrTarget);
-    hdrColor = {GlTexture::make(), GlTexture::make()};
-    attachHdrColor(hdrColor[0], 0);
-    attachHdrColor(hdrColor[1], 1);
-    hdrDepth = GlRenderbuffer::make();
-    glBindRenderbuffer(GL_RENDERBUFFER, hdrDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, windowWidth, windowHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, hdrDepth);
-    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
-    glDrawBuffers(2, drawBuffers);
-    // The lit pass draws into it whatever the answer; nothing to report.
-    glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-void Renderer::createBlurTargets() {
-    blurTargets = {GlFramebuffer::make(), GlFramebuffer::make()};
-    blurColor = {GlTexture::make(), GlTexture::make()};
-    attachBlurColor(blurTargets[0], blurColor[0]);
-    attachBlurColor(blurTargets[1], blurColor[1]);
-    // Both are built alike, so the one still bound stands for the pair.
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+// The lit pass draws into the scene target whatever its state; only the
+// blur pair is reported, and both are built alike, so the one still bound
+// stands for the pair.
+void Renderer::createPictureTargets(PictureSize picture) {
+    targets = makePictureTargets(picture);
+    if (!boundTargetComplete()) {
         std::cout << "Framebuffer not complete!" << std::endl;
     }
 }
@@ -201,4 +169,33 @@ void Renderer::createQuadGeometry() {
     floatAttribute(0, 3, stride, 0);
     floatAttribute(1, 2, stride, 3 * sizeof(float));
     unbindGeometry();
+}
+
+void Renderer::fitPicture(PictureSize framebuffer) {
+    if (framebuffer.empty() || framebuffer == targets.size || framebuffer == refusedSize) {
+        return;
+    }
+    PictureTargets resized = makePictureTargets(framebuffer);
+    if (!pictureTargetsComplete(resized)) {
+        // Whatever the failed making left in GL's error flags is ours.
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        std::cerr << "cannot make the picture's targets at " << framebuffer.width << " x "
+                  << framebuffer.height << " pixels; the picture stays " << targets.size.width
+                  << " x " << targets.size.height << std::endl;
+        refusedSize = framebuffer;
+        return;
+    }
+    targets = std::move(resized);
+    refusedSize = PictureSize{0, 0};
+    setTextProjection();
+}
+
+float textBottomFor(PictureSize picture) {
+    return float(windowHeight) - float(picture.height);
+}
+
+glm::mat4 textProjectionFor(PictureSize picture) {
+    return glm::ortho(0.0f, float(picture.width), textBottomFor(picture), float(windowHeight),
+                      -1.0f, 1.0f);
 }

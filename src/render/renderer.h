@@ -6,7 +6,9 @@
 
 #include "assets/glObject.h"
 #include "assets/model.h"
+#include "core/assetFolder.h"
 #include "render/particleRenderer.h"
+#include "render/pictureTargets.h"
 #include "render/shaderProgram.h"
 #include "render/shadowMap.h"
 #include "render/textRenderer.h"
@@ -23,8 +25,10 @@ class Renderer {
     // input callbacks), then the models and stage two (built-in geometry,
     // image textures, sampler units, particle buffers, off-screen targets,
     // quad, shadow map). A program that cannot be built ends the run through
-    // fatalExit.
-    Renderer(FatalExit fatalExit, const std::function<void()>& afterStageOne);
+    // fatalExit. Every file is read from the asset root; the off-screen
+    // targets and the text projection start at the picture size.
+    Renderer(FatalExit fatalExit, const std::function<void()>& afterStageOne,
+             const AssetRoot& assets = AssetRoot(), PictureSize picture = PictureSize());
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer();
@@ -64,28 +68,39 @@ class Renderer {
 
     ParticleBuffers particleBuffers;
 
-    // Off-screen targets: the lit scene (scene colour and bright colour,
-    // depth) and the two ping-pong blur targets.
-    GlFramebuffer hdrTarget;
-    std::array<GlTexture, 2> hdrColor;
-    GlRenderbuffer hdrDepth;
-    std::array<GlFramebuffer, 2> blurTargets;
-    std::array<GlTexture, 2> blurColor;
+    // Off-screen targets at the picture's size; their size is the picture's.
+    PictureTargets targets;
 
     GlVertexArray quadVao;
     GlBuffer quadVbo;
 
     ShadowMap shadowMap;
 
+    // Follows the framebuffer's size: when it differs from the picture's,
+    // new targets are made at it and, once all are complete, replace the old
+    // ones (deleting them) and the text projection follows. A 0 x 0
+    // framebuffer (a minimised window) is skipped. A size the targets cannot
+    // be made at gets one line on standard error and the last good targets
+    // stay; it is not tried again until the size changes.
+    void fitPicture(PictureSize framebuffer);
+
   private:
     void setTextProjection();
-    void loadGameModels();
+    void loadGameModels(const AssetRoot& assets);
     void createCubeGeometry();
     void createLightMarkerGeometry();
     void createPlaneGeometry();
-    void loadImageTextures();
+    void loadImageTextures(const AssetRoot& assets);
     void setSamplerUnits();
-    void createHdrTarget();
-    void createBlurTargets();
+    void createPictureTargets(PictureSize picture);
     void createQuadGeometry();
+
+    PictureSize refusedSize{0, 0};
 };
+
+// The text projection of a picture: pixels with the origin at the bottom
+// left, the top kept at the 768-pixel picture's top so that the overlay's
+// lines stay the same distance below it whatever the window's height.
+glm::mat4 textProjectionFor(PictureSize picture);
+// The y of the picture's bottom edge in the text projection.
+float textBottomFor(PictureSize picture);

@@ -32,6 +32,9 @@ std::array<float, 24> glyphQuad(const Glyph& glyph, float x, float y, float scal
 // The pen's x after the glyph: whole pixels of the advance, then the scale.
 float advancePen(const Glyph& glyph, float x, float scale);
 
+// The overlay's font, relative to the asset root.
+inline constexpr const char* gameFontFile = "fonts/arial.ttf";
+
 class TextRenderer {
   public:
     // In the order they are made, so they are deleted in the reverse.
@@ -39,7 +42,7 @@ class TextRenderer {
     GlVertexArray vertexArray;
     GlBuffer vertexBuffer;
 
-    void loadFont(const char* fontPath = "fonts/arial.ttf");
+    void loadFont(const char* fontPath = gameFontFile);
     // Draws with textProgram, whose projection its maker has set; leaves it
     // current.
     void drawText(const ShaderProgram& textProgram, std::string text, float x, float y, float scale,

@@ -3,25 +3,55 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(Options, NoArgumentsPlaysFullScreen) {
     const char* argv[] = {"cellquest"};
     const Options options = parseOptions(1, argv);
-    EXPECT_FALSE(options.windowed);
+    EXPECT_EQ(options.windowMode, WindowMode::fullScreen);
     EXPECT_FALSE(options.help);
     EXPECT_TRUE(options.error.empty());
 }
 
 TEST(Options, FlagsAndUnknownArguments) {
-    const char* windowed[] = {"cellquest", "--windowed"};
-    EXPECT_TRUE(parseOptions(2, windowed).windowed);
     const char* help[] = {"cellquest", "--help"};
     EXPECT_TRUE(parseOptions(2, help).help);
     const char* unknown[] = {"cellquest", "--windowed", "--fast"};
     const Options options = parseOptions(3, unknown);
     EXPECT_NE(options.error.find("--fast"), std::string::npos);
     EXPECT_NE(usageText("cellquest").find("Escape"), std::string::npos);
+}
+
+struct WindowFlags {
+    std::vector<const char*> arguments;
+    WindowMode mode;
+    bool refused;
+};
+
+TEST(Options, WindowFlagsChooseOneModeAndRefuseTwoDifferentOnes) {
+    const WindowFlags cases[] = {
+        {{"--windowed"}, WindowMode::windowed, false},
+        {{"--fullscreen-desktop"}, WindowMode::fullScreenDesktop, false},
+        {{"--windowed", "--windowed"}, WindowMode::windowed, false},
+        {{"--windowed", "--fullscreen-desktop"}, WindowMode::fullScreenDesktop, true},
+        {{"--fullscreen-desktop", "--windowed"}, WindowMode::windowed, true},
+    };
+    for (const WindowFlags& flags : cases) {
+        std::vector<const char*> argv{"cellquest"};
+        argv.insert(argv.end(), flags.arguments.begin(), flags.arguments.end());
+        const Options options = parseOptions(static_cast<int>(argv.size()), argv.data());
+        const std::string given = flags.arguments.front() + std::string(" ...");
+        EXPECT_EQ(options.error.empty(), !flags.refused) << given << ": " << options.error;
+        if (!flags.refused) {
+            EXPECT_EQ(options.windowMode, flags.mode) << given;
+        }
+    }
+    const std::string usage = usageText("cellquest");
+    for (const char* documented : {"--windowed", "--fullscreen-desktop", "F11"}) {
+        EXPECT_NE(usage.find(documented), std::string::npos) << documented;
+    }
 }
 
 } // namespace

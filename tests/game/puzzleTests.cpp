@@ -85,6 +85,7 @@ TEST_F(PuzzleKeys, RestartTurnsTheCameraBackAndUndoKeepsItsTurn) {
     game.camera.yaw = 10.0f;
     game.camera.front = glm::vec3(1.0f, 0.0f, 0.0f);
     game.camera.fov = 30.0f;
+    game.camera.aspect = 1.6f;
     press(keyZ);
     frame();
     EXPECT_EQ(game.camera.position, cellCentre(game.level.layout().playerStart));
@@ -98,6 +99,7 @@ TEST_F(PuzzleKeys, RestartTurnsTheCameraBackAndUndoKeepsItsTurn) {
     EXPECT_EQ(game.camera.yaw, start.yaw);
     EXPECT_EQ(game.camera.front, start.front);
     EXPECT_EQ(game.camera.fov, 30.0f) << "the zoom is not an orientation";
+    EXPECT_EQ(game.camera.aspect, 1.6f) << "the window's shape stays";
 }
 
 TEST_F(PuzzleKeys, ActOncePerPressAndOnlyInPuzzlePlay) {

@@ -36,7 +36,7 @@ glm::vec3 black(int, int) {
 
 // One channel of a blur target, bottom row first.
 std::vector<int> blurRed(const Renderer& renderer, int target) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.blurTargets[target]);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.blurTargets[target]);
     const std::vector<std::uint8_t> rgba = readPixelsRgba(0, 0, windowWidth, windowHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     std::vector<int> red(std::size_t(windowWidth) * windowHeight);
@@ -89,8 +89,8 @@ class BloomTest : public SceneTest {};
 } // namespace
 
 TEST_F(BloomTest, SingleBrightTexelSpreadsAcrossAndDownEvenly) {
-    fillHdrTexture(renderer.hdrColor[0], black);
-    fillHdrTexture(renderer.hdrColor[1], singleBrightTexel);
+    fillHdrTexture(renderer.targets.hdrColor[0], black);
+    fillHdrTexture(renderer.targets.hdrColor[1], singleBrightTexel);
     renderBloom(renderer);
     expectNoGlError("renderBloom");
     const std::vector<int> blur = blurRed(renderer, 0);
@@ -115,8 +115,8 @@ TEST_F(BloomTest, SingleBrightTexelSpreadsAcrossAndDownEvenly) {
 // A bright row is only widened by the vertical passes, so the ninth pass
 // (horizontal) and the tenth (vertical) leave different pictures.
 TEST_F(BloomTest, CombineShowsTheLastVerticalPass) {
-    fillHdrTexture(renderer.hdrColor[0], black);
-    fillHdrTexture(renderer.hdrColor[1], [](int, int y) { return glm::vec3(float(y == brightY)); });
+    fillHdrTexture(renderer.targets.hdrColor[0], black);
+    fillHdrTexture(renderer.targets.hdrColor[1], [](int, int y) { return glm::vec3(float(y == brightY)); });
     renderBloom(renderer);
     expectWindowBoundAndNoVertexArray();
     const std::vector<std::uint8_t> window = windowPixels();
@@ -135,12 +135,12 @@ TEST_F(BloomTest, CombineShowsTheLastVerticalPass) {
 }
 
 TEST_F(BloomTest, CombineReadsBlurTargetZeroOnly) {
-    fillHdrTexture(renderer.hdrColor[0], [](int, int) { return glm::vec3(0.25f); });
+    fillHdrTexture(renderer.targets.hdrColor[0], [](int, int) { return glm::vec3(0.25f); });
     const GLfloat half[] = {0.5f, 0.5f, 0.5f, 1.0f};
     const GLfloat full[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[0]);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.blurTargets[0]);
     glClearBufferfv(GL_COLOR, 0, half);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[1]);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.blurTargets[1]);
     glClearBufferfv(GL_COLOR, 0, full);
     combineBloom(renderer);
     const std::vector<std::uint8_t> window = windowPixels();
@@ -153,9 +153,9 @@ TEST_F(BloomTest, CombineReadsBlurTargetZeroOnly) {
 TEST_F(BloomTest, BlackBrightInputShowsTheToneMappedScene) {
     // Scene values from 0 to 4 across the width: the half-float range above
     // 1 must stay distinguishable after the combine.
-    fillHdrTexture(renderer.hdrColor[0],
+    fillHdrTexture(renderer.targets.hdrColor[0],
                    [](int x, int) { return glm::vec3(x / 256.0f, 0.5f, 0.0f); });
-    fillHdrTexture(renderer.hdrColor[1], black);
+    fillHdrTexture(renderer.targets.hdrColor[1], black);
     renderBloom(renderer);
     const std::vector<std::uint8_t> window = windowPixels();
     for (int x : {0, 100, 256, 512, 700, 1023}) {
@@ -169,14 +169,14 @@ TEST_F(BloomTest, BlackBrightInputShowsTheToneMappedScene) {
 }
 
 TEST_F(BloomTest, WireframeCopyShowsTheSceneColour) {
-    fillHdrTexture(renderer.hdrColor[0], [](int x, int y) {
+    fillHdrTexture(renderer.targets.hdrColor[0], [](int x, int y) {
         return x < 512 ? glm::vec3(1.0f, 0.0f, 0.0f) : glm::vec3(0.2f, 0.4f, float(y > 384));
     });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
 
     showWireframeScene(renderer);
     expectNoGlError("showWireframeScene");

@@ -28,7 +28,7 @@ class ParticleRendererTest : public SceneTest {
     }
 
     void clearHdrTargetToBlack() {
-        glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
@@ -61,7 +61,7 @@ glm::ivec2 projectToWindow(const Camera& camera, glm::vec3 world) {
 }
 
 glm::vec3 hdrTexel(const Renderer& renderer, int attachment, glm::ivec2 pixel) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0 + attachment);
     glm::vec3 colour(0.0f);
     glReadPixels(pixel.x, pixel.y, 1, 1, GL_RGB, GL_FLOAT, &colour.x);

@@ -274,16 +274,16 @@ TEST_F(RenderResources, VertexArraysReadTheTablesWithTheTabledLayouts) {
 }
 
 TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
     EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(renderer.hdrColor[0]));
+              GLint(renderer.targets.hdrColor[0]));
     EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT1, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(renderer.hdrColor[1]));
+              GLint(renderer.targets.hdrColor[1]));
     EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE),
               GL_RENDERBUFFER);
     EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-              GLint(renderer.hdrDepth));
+              GLint(renderer.targets.hdrDepth));
     EXPECT_GT(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE), 0);
     GLint drawBuffers[2] = {0, 0};
     glGetIntegerv(GL_DRAW_BUFFER0, &drawBuffers[0]);
@@ -292,13 +292,13 @@ TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
     EXPECT_EQ(drawBuffers[1], GL_COLOR_ATTACHMENT1);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    for (GLuint colour : renderer.hdrColor) {
+    for (GLuint colour : renderer.targets.hdrColor) {
         EXPECT_EQ(levelParameter(colour, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
         expectClampedLinearTarget(colour);
     }
     GLint width = 0;
     GLint height = 0;
-    glBindRenderbuffer(GL_RENDERBUFFER, renderer.hdrDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderer.targets.hdrDepth);
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &width);
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
@@ -307,21 +307,21 @@ TEST_F(RenderResources, TheSceneTargetHasTwoFloatColoursAndDepth) {
 }
 
 TEST_F(RenderResources, TheBlurTargetsHaveOneEightBitColourAndNoDepth) {
-    ASSERT_NE(renderer.blurTargets[0], renderer.blurTargets[1]);
+    ASSERT_NE(renderer.targets.blurTargets[0], renderer.targets.blurTargets[1]);
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE("blur target " + std::to_string(i));
-        glBindFramebuffer(GL_FRAMEBUFFER, renderer.blurTargets[i]);
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.blurTargets[i]);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
         EXPECT_EQ(attachment(GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME),
-                  GLint(renderer.blurColor[i]));
+                  GLint(renderer.targets.blurColor[i]));
         EXPECT_EQ(attachment(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE), GL_NONE);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_RED_SIZE), 8);
-        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_RED_TYPE),
+        EXPECT_EQ(levelParameter(renderer.targets.blurColor[i], 0, GL_TEXTURE_RED_SIZE), 8);
+        EXPECT_EQ(levelParameter(renderer.targets.blurColor[i], 0, GL_TEXTURE_RED_TYPE),
                   GL_UNSIGNED_NORMALIZED);
-        EXPECT_EQ(levelParameter(renderer.blurColor[i], 0, GL_TEXTURE_ALPHA_SIZE), 0);
-        expectClampedLinearTarget(renderer.blurColor[i]);
+        EXPECT_EQ(levelParameter(renderer.targets.blurColor[i], 0, GL_TEXTURE_ALPHA_SIZE), 0);
+        expectClampedLinearTarget(renderer.targets.blurColor[i]);
     }
 }
 

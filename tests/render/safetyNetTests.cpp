@@ -93,18 +93,18 @@ void fillEdgesInput(const Renderer& renderer) {
             texel[2] = 0.0f;
         }
     }
-    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[1]);
+    glBindTexture(GL_TEXTURE_2D, renderer.targets.hdrColor[1]);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowWidth, windowHeight, GL_RGB, GL_FLOAT,
                     texels.data());
     std::fill(texels.begin(), texels.end(), 0.0f);
-    glBindTexture(GL_TEXTURE_2D, renderer.hdrColor[0]);
+    glBindTexture(GL_TEXTURE_2D, renderer.targets.hdrColor[0]);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowWidth, windowHeight, GL_RGB, GL_FLOAT,
                     texels.data());
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 std::vector<std::uint8_t> blurTargetPixels(const Renderer& renderer, int target) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.blurTargets[target]);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.blurTargets[target]);
     std::vector<std::uint8_t> rgba = readPixelsRgba(0, 0, windowWidth, windowHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     return rgba;
@@ -246,7 +246,7 @@ class GameWindow : public GlTest {};
 
 TEST_F(GameWindow, HasAnOpenGl33CoreProfileContext) {
     std::optional<Window> window;
-    window.emplace(true);
+    window.emplace(WindowMode::windowed);
     GLFWwindow* const current = glfwGetCurrentContext();
     ASSERT_NE(current, nullptr);
     EXPECT_NE(current, sharedGlWindow());

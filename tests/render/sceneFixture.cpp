@@ -70,7 +70,7 @@ void SceneTest::TearDown() {
 glm::mat4 renderShadowAndLitPasses(const Renderer& renderer, GameState& game) {
     const FrameView view = frameViewOf(game, oneSecond);
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderLitPass(renderer, view, lightSpaceMatrix);
@@ -80,7 +80,7 @@ glm::mat4 renderShadowAndLitPasses(const Renderer& renderer, GameState& game) {
 
 glm::vec3 sceneColourAt(const Renderer& renderer, int x, int y) {
     glm::vec3 colour(0.0f);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.hdrTarget);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(x, y, 1, 1, GL_RGB, GL_FLOAT, glm::value_ptr(colour));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);

@@ -182,7 +182,7 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     expectMatrixNear(uniformMat4(program, "view"), viewMatrix(camera), 0.0f);
 
     // Seen from the camera the lamp glows far above the bloom threshold.
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawLightMarker(renderer, camera);
     glFinish();
@@ -218,7 +218,7 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
     // The same view drawn by hand: neutral light, container maps, one block.
     setLightingUniforms(renderer.basicProgram, camera);
     bindShadowMapForLitPass(renderer, computeLightSpaceMatrix());
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, renderer.diffuseMap);
@@ -242,7 +242,7 @@ glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, Camera& camera, 
                   glm::vec4(camera.front, 0.0f));
     glUniform3f(glGetUniformLocation(renderer.basicProgram.program, "light.direction"), turned.x,
                 turned.y, turned.z);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawRoom(renderer, renderer.basicProgram);
     glFinish();

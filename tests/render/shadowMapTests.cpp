@@ -102,7 +102,7 @@ float floorBrightness(Renderer& renderer, GameState& game, glm::vec3 floor, bool
     const glm::mat4 lightSpaceMatrix = withShadows
                                            ? renderShadowPass(renderer, frameViewOf(game, oneSecond))
                                            : renderEmptyShadowPass(renderer, game);
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderLitPass(renderer, frameViewOf(game, oneSecond), lightSpaceMatrix);
@@ -184,11 +184,11 @@ TEST_F(SceneTest, shadowMapIsADepthTextureOnACompleteFramebuffer) {
 }
 
 TEST_F(SceneTest, shadowPassDrawsOnlyIntoTheDepthMapAndClearsItEveryFrame) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.hdrTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, renderer.targets.hdrTarget);
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameView());
     EXPECT_EQ(integerState(GL_DRAW_FRAMEBUFFER_BINDING),
               static_cast<GLint>(renderer.shadowMap.depthTarget));
-    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(renderer.hdrTarget));
+    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(renderer.targets.hdrTarget));
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024);

@@ -1,0 +1,112 @@
+// The game as `cmake --install` lays it out, and the game with its assets
+// nowhere: the installed copy finds them from its own folder whatever the
+// working directory; without them the game names every folder it tried and
+// ends with status 1 at once, before any window opens.
+#include "driver/gameLauncher.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const Seconds installTimeout(120);
+const Seconds startTimeout(120);
+const Seconds exitTimeout(60);
+// Finding no assets is a look at four folders; a game that got as far as a
+// window or a wait would take longer than this.
+const Seconds noAssetsTimeout(5);
+
+std::vector<std::string> filesUnder(const fs::path& root) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files.push_back(fs::relative(entry.path(), root).string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(Install, laysOutGameAssetsDesktopEntryAndIconOnly) {
+    const ScratchFolder prefix("cellquestPrefix.");
+    const CommandResult install = runCommand(
+        {"cmake", "--install", buildPath(""), "--prefix", prefix.folder()}, installTimeout);
+    ASSERT_EQ(install.status, exitedWith(0)) << install.output;
+    const fs::path root(prefix.folder());
+    const std::vector<std::string> installed = filesUnder(root);
+    std::vector<std::string> expected{
+        "bin/cellquest",
+        "share/applications/cellquest.desktop",
+        "share/cellquest/container2.png",
+        "share/cellquest/container2_specular.png",
+        "share/cellquest/tilewall.jpg",
+        "share/cellquest/fonts/LICENSE-LiberationSans.txt",
+        "share/icons/hicolor/256x256/apps/cellquest.png",
+    };
+    for (const char* folder : {"shaders", "objects", "fonts", "levels"}) {
+        for (const std::string& file : filesUnder(fs::path(defaultAssetDir()) / folder)) {
+            expected.push_back("share/cellquest/" + std::string(folder) + "/" + file);
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    EXPECT_EQ(installed, expected);
+    const Screenshot icon = [&] {
+        Screenshot loaded;
+        loaded.load(prefix.path("share/icons/hicolor/256x256/apps/cellquest.png"));
+        return loaded;
+    }();
+    EXPECT_EQ(icon.width, 256);
+    EXPECT_EQ(icon.height, 256);
+}
+
+TEST(Install, installedGameRunFromRootFindsItsAssetsAndQuitsWithEscape) {
+    const ScratchFolder prefix("cellquestPrefix.");
+    const CommandResult install = runCommand(
+        {"cmake", "--install", buildPath(""), "--prefix", prefix.folder()}, installTimeout);
+    ASSERT_EQ(install.status, exitedWith(0)) << install.output;
+    GameProcess game;
+    LaunchOptions options;
+    options.executable = prefix.path("bin/cellquest");
+    options.workingDir = "/";
+    ASSERT_EQ(startFocusedGame(game, options, startTimeout), "");
+    EXPECT_TRUE(game.waitForTraceLine(5, startTimeout)) << "the game stopped drawing";
+    EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0));
+    EXPECT_EQ(game.err().text(), "");
+}
+
+TEST(Install, withAssetsNowhereNamesTheFoldersTriedAndEndsWithStatusOneAtOnce) {
+    if (fs::is_directory(fs::path(CELLQUEST_INSTALLED_DATA_DIR) / "shaders")) {
+        GTEST_SKIP() << "the game is installed to " << CELLQUEST_INSTALLED_DATA_DIR
+                     << ", so it finds its assets there";
+    }
+    const ScratchFolder lonely("cellquestLonely.");
+    const ScratchFolder elsewhere("cellquestElsewhere.");
+    const std::string executable = lonely.path("cellquest");
+    fs::copy_file(defaultGamePath(), executable);
+    GameProcess game;
+    LaunchOptions options;
+    options.executable = executable;
+    options.workingDir = elsewhere.folder();
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(game.start(options)) << game.error();
+    const ExitStatus status = game.waitForExit(noAssetsTimeout);
+    const Seconds took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(status, exitedWith(1)) << "after " << took.count() << " s";
+    const std::vector<std::string> errors = game.err().lines();
+    ASSERT_EQ(errors.size(), 1u) << game.err().text();
+    std::size_t from = 0;
+    for (const std::string& folder :
+         {elsewhere.folder(), lonely.folder(), lonely.folder() + "/../share/cellquest",
+          std::string(CELLQUEST_INSTALLED_DATA_DIR)}) {
+        const std::size_t at = errors[0].find(folder, from);
+        ASSERT_NE(at, std::string::npos) << folder << " not named, in order, in\n" << errors[0];
+        from = at + folder.size();
+    }
+    EXPECT_EQ(game.out().text(), "") << "the game got past its start";
+}
+
+} // namespace
