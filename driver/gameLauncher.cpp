@@ -576,17 +576,35 @@ bool takeScreenshot(const std::string& path) {
     return screen && screen->savePng(path);
 }
 
-int Screenshot::brightPixels(int left, int top, int boxWidth, int boxHeight, int level) const {
-    int count = 0;
-    for (int y = std::max(0, top); y < std::min(height, top + boxHeight); ++y) {
-        for (int x = std::max(0, left); x < std::min(width, left + boxWidth); ++x) {
-            const unsigned char* pixel = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-            if (pixel[0] >= level && pixel[1] >= level && pixel[2] >= level) {
-                ++count;
-            }
+Rgb Screenshot::at(int x, int y) const {
+    const unsigned char* pixel = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+    return Rgb{pixel[0], pixel[1], pixel[2]};
+}
+
+int Screenshot::count(ScreenBox box, const PixelTest& passes) const {
+    int passing = 0;
+    for (int y = std::max(0, box.top); y < std::min(height, box.top + box.height); ++y) {
+        for (int x = std::max(0, box.left); x < std::min(width, box.left + box.width); ++x) {
+            passing += passes(at(x, y)) ? 1 : 0;
         }
     }
-    return count;
+    return passing;
+}
+
+double Screenshot::share(ScreenBox box, const PixelTest& passes) const {
+    return double(count(box, passes)) / (double(box.width) * box.height);
+}
+
+bool isBlockRed(Rgb p) {
+    return p.red >= 120 && p.red > p.green + 60 && p.red > p.blue + 60;
+}
+
+bool isCrateWood(Rgb p) {
+    return p.red >= p.green && p.green > p.blue + 10 && p.red > p.blue + 20;
+}
+
+PixelTest brighterThan(int level) {
+    return [level](Rgb p) { return p.red >= level && p.green >= level && p.blue >= level; };
 }
 
 const std::vector<std::string>& assetEntries() {

@@ -185,16 +185,41 @@ std::string startFocusedGame(GameProcess& game, const LaunchOptions& options, Se
 // reset between two games.
 std::string displayProblem();
 // A picture of the X screen.
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+using PixelTest = std::function<bool(Rgb)>;
+
+// A box of the screen in screen coordinates, top row 0.
+struct ScreenBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct Screenshot {
     int width = 0;
     int height = 0;
     std::vector<unsigned char> rgb; // top row first
     bool load(const std::string& path);
     bool savePng(const std::string& path) const;
-    // Counts the pixels of a box, in screen coordinates (top row 0), whose
-    // red, green and blue are all at least `level`.
-    int brightPixels(int left, int top, int boxWidth, int boxHeight, int level) const;
+    Rgb at(int x, int y) const;
+    // The pixels of the box (the part on the screen) that pass the test.
+    int count(ScreenBox box, const PixelTest& passes) const;
+    // Their share of the whole box.
+    double share(ScreenBox box, const PixelTest& passes) const;
 };
+
+// The game's colours as the screen shows them. The red blocks are lit with a
+// red light: red well above green and blue. The crates' wood is brown: red
+// over green over blue.
+bool isBlockRed(Rgb pixel);
+bool isCrateWood(Rgb pixel);
+// All three channels at least `level`.
+PixelTest brighterThan(int level);
 
 // Reads the whole X screen straight from the server, in a few milliseconds:
 // the 301 won frames can pass in well under a second, too fast for a

@@ -52,21 +52,8 @@ std::string describe(const TraceLine& line) {
 }
 
 // Green of the overlay lines: strong green, little red and blue.
-bool isOverlayGreen(const unsigned char* pixel) {
-    return pixel[1] >= 160 && pixel[0] <= 100 && pixel[2] <= 100;
-}
-
-int countPixels(const Screenshot& screen, int left, int top, int width, int height,
-                bool (*matches)(const unsigned char*)) {
-    int count = 0;
-    for (int y = std::max(0, top); y < std::min(screen.height, top + height); ++y) {
-        for (int x = std::max(0, left); x < std::min(screen.width, left + width); ++x) {
-            if (matches(&screen.rgb[(static_cast<std::size_t>(y) * screen.width + x) * 3])) {
-                ++count;
-            }
-        }
-    }
-    return count;
+bool isOverlayGreen(Rgb pixel) {
+    return pixel.green >= 160 && pixel.red <= 100 && pixel.blue <= 100;
 }
 
 } // namespace
@@ -128,13 +115,13 @@ std::string keyForDirection(Direction direction) {
 // "Wireframe: ON" is drawn at (25, 708) from the bottom left at half the
 // 48-pixel glyph size: about rows 30 to 66 from the top, from column 25 on.
 bool showsWireframeLine(const Screenshot& screen) {
-    return countPixels(screen, 20, 30, 300, 40, isOverlayGreen) >= 60;
+    return screen.count(ScreenBox{20, 30, 300, 40}, isOverlayGreen) >= 60;
 }
 
 // "YOU WON!" is drawn white at (512, 384) from the bottom left at half size:
 // its glyphs stand on row 384 from the top and reach about 24 rows up.
 bool showsWonMessage(const Screenshot& screen) {
-    return screen.brightPixels(505, 354, 200, 36, 235) >= 150;
+    return screen.count(ScreenBox{505, 354, 200, 36}, brighterThan(235)) >= 150;
 }
 
 bool switchToWireframe(GameProcess& game, Seconds timeout) {

@@ -49,21 +49,15 @@ std::optional<TraceLine> settledLine(const GameProcess& game) {
     return game.waitForTraceLine(game.traceLineCount() + settleFrames, frameTimeout);
 }
 
-// Pixels of the colour of a puzzle line in a box of the screen.
-int colourPixels(const Screenshot& screen, int top, int height, bool (*matches)(const unsigned char*)) {
-    int count = 0;
-    for (int y = top; y < std::min(screen.height, top + height); ++y) {
-        for (int x = 20; x < 500; ++x) {
-            count += matches(&screen.rgb[(static_cast<std::size_t>(y) * screen.width + x) * 3]);
-        }
-    }
-    return count;
+// Pixels of the colour of a puzzle line in a band of rows at the left.
+int colourPixels(const Screenshot& screen, int top, int height, const PixelTest& matches) {
+    return screen.count(ScreenBox{20, top, 480, height}, matches);
 }
-bool isHintYellow(const unsigned char* p) {
-    return p[0] >= 200 && p[1] >= 150 && p[2] <= 90;
+bool isHintYellow(Rgb p) {
+    return p.red >= 200 && p.green >= 150 && p.blue <= 90;
 }
-bool isHelpBlue(const unsigned char* p) {
-    return p[0] >= 110 && p[0] <= 190 && p[1] >= 190 && p[2] >= 220;
+bool isHelpBlue(Rgb p) {
+    return p.red >= 110 && p.red <= 190 && p.green >= 190 && p.blue >= 220;
 }
 // The hint line stands 60 pixels above the bottom, the help from 600 down.
 constexpr int hintTop = 768 - 60 - 26;

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 namespace {
 
@@ -24,35 +23,6 @@ const Seconds exitTimeout(60);
 // test; a broken level differs on a quarter of the screen or more.
 constexpr int channelTolerance = 8;
 constexpr double outlierShare = 0.01;
-
-struct Box {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-using PixelTest = std::function<bool(int red, int green, int blue)>;
-
-// The red blocks are lit with a red light: red well above green and blue.
-bool isBlockRed(int red, int green, int blue) {
-    return red >= 120 && red > green + 60 && red > blue + 60;
-}
-// The crates' wood: brown, red over green over blue.
-bool isCrateWood(int red, int green, int blue) {
-    return red >= green && green > blue + 10 && red > blue + 20;
-}
-
-double shareOf(const Screenshot& screen, Box box, const PixelTest& matches) {
-    long count = 0;
-    for (int y = box.top; y < box.top + box.height; ++y) {
-        for (int x = box.left; x < box.left + box.width; ++x) {
-            const unsigned char* pixel = &screen.rgb[(std::size_t(y) * screen.width + x) * 3];
-            count += matches(pixel[0], pixel[1], pixel[2]) ? 1 : 0;
-        }
-    }
-    return double(count) / (double(box.width) * box.height);
-}
 
 long pixelsBeyondTolerance(const Screenshot& actual, const Screenshot& expected) {
     long outliers = 0;
@@ -85,8 +55,8 @@ class RealPicture : public ::testing::Test {
     GameProcess game;
 };
 
-const Box upperHalf{0, 0, 1024, 384};
-const Box lowerLeft{0, 600, 300, 130};
+const ScreenBox upperHalf{0, 0, 1024, 384};
+const ScreenBox lowerLeft{0, 600, 300, 130};
 
 } // namespace
 
@@ -96,8 +66,8 @@ TEST_F(RealPicture, startShowsTheRedBlocksAheadAndTheCratesBelowAsTheReferenceFr
     const std::string path = buildPath("e2e-real-start.png");
     start.savePng(path);
 
-    EXPECT_GT(shareOf(start, upperHalf, isBlockRed), 0.40) << "red blocks missing in " << path;
-    EXPECT_GT(shareOf(start, lowerLeft, isCrateWood), 0.30) << "crates missing in " << path;
+    EXPECT_GT(start.share(upperHalf, isBlockRed), 0.40) << "red blocks missing in " << path;
+    EXPECT_GT(start.share(lowerLeft, isCrateWood), 0.30) << "crates missing in " << path;
 
     Screenshot reference;
     ASSERT_TRUE(reference.load(sourcePath("tests/render/reference/startFrame.png")));
@@ -117,6 +87,6 @@ TEST_F(RealPicture, blocksStayInViewAfterTwoMovesForward) {
     const std::string path = buildPath("e2e-real-moved.png");
     moved.savePng(path);
     // The red blocks stepped with the player and still fill the view ahead.
-    EXPECT_GT(shareOf(moved, upperHalf, isBlockRed), 0.15) << "red blocks missing in " << path;
+    EXPECT_GT(moved.share(upperHalf, isBlockRed), 0.15) << "red blocks missing in " << path;
     EXPECT_EQ(game.traceLines().back().red, (Cell{0, 7, 1}));
 }

@@ -13,7 +13,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdlib>
-#include <functional>
 #include <iostream>
 #include <tuple>
 #include <thread>
@@ -27,14 +26,6 @@ const Seconds exitTimeout(60);
 // few may still show the old size.
 constexpr std::size_t settleFrames = 10;
 
-struct Rgb {
-    int red;
-    int green;
-    int blue;
-};
-
-using PixelTest = std::function<bool(Rgb)>;
-
 // What the game clears its picture with, (0.2, 0.3, 0.4): where it shows at
 // an edge, the picture does not reach it.
 bool isClearColour(Rgb p) {
@@ -44,47 +35,22 @@ bool isClearColour(Rgb p) {
 bool isBlack(Rgb p) {
     return p.red + p.green + p.blue < 12;
 }
-bool isBlockRed(Rgb p) {
-    return p.red >= 120 && p.red > p.green + 60 && p.red > p.blue + 60;
-}
-bool isCrateWood(Rgb p) {
-    return p.red >= p.green && p.green > p.blue + 10 && p.red > p.blue + 20;
-}
-
-Rgb pixelAt(const Screenshot& screen, int x, int y) {
-    const unsigned char* pixel = &screen.rgb[(std::size_t(y) * screen.width + x) * 3];
-    return {pixel[0], pixel[1], pixel[2]};
-}
-
-// The share of a box's pixels (screen coordinates, top row 0) that pass.
-double shareOf(const Screenshot& screen, int left, int top, int width, int height,
-               const PixelTest& passes) {
-    int count = 0;
-    for (int y = top; y < top + height; ++y) {
-        for (int x = left; x < left + width; ++x) {
-            count += passes(pixelAt(screen, x, y)) ? 1 : 0;
-        }
-    }
-    return double(count) / (double(width) * height);
-}
-
 // The outermost two rows and columns of the window show the scene: neither
 // the clear colour nor black anywhere along them.
 void expectPictureReachesEveryEdge(const Screenshot& screen, const WindowGeometry& window) {
     const PixelTest scene = [](Rgb p) { return !isClearColour(p) && !isBlack(p); };
     const int right = window.x + window.width - 2;
     const int bottom = window.y + window.height - 2;
-    struct Edge {
-        const char* name;
-        int left, top, width, height;
+    const std::pair<const char*, ScreenBox> edges[] = {
+        {"top", {window.x, window.y, window.width, 2}},
+        {"bottom", {window.x, bottom, window.width, 2}},
+        {"left", {window.x, window.y, 2, window.height}},
+        {"right", {right, window.y, 2, window.height}},
     };
-    for (const Edge& edge : {Edge{"top", window.x, window.y, window.width, 2},
-                             Edge{"bottom", window.x, bottom, window.width, 2},
-                             Edge{"left", window.x, window.y, 2, window.height},
-                             Edge{"right", right, window.y, 2, window.height}}) {
-        EXPECT_GE(shareOf(screen, edge.left, edge.top, edge.width, edge.height, scene), 0.99)
-            << "a band of background at the " << edge.name << " edge of the " << window.width
-            << " x " << window.height << " window";
+    for (const auto& [name, box] : edges) {
+        EXPECT_GE(screen.share(box, scene), 0.99)
+            << "a band of background at the " << name << " edge of the " << window.width << " x "
+            << window.height << " window";
     }
 }
 
@@ -132,7 +98,7 @@ void expectBlocksWhereProjected(const Screenshot& screen, const WindowGeometry& 
         ASSERT_TRUE(x >= half && y >= half && x < screen.width - half && y < screen.height - half)
             << landmark.name << " projects outside the screen";
         const double share =
-            shareOf(screen, x - half, y - half, 2 * half + 1, 2 * half + 1, landmark.looksRight);
+            screen.share(ScreenBox{x - half, y - half, 2 * half + 1, 2 * half + 1}, landmark.looksRight);
         EXPECT_GE(share, 0.5) << landmark.name << " is not at (" << centre->x << ", "
                               << centre->y << ") of the " << window.width << " x "
                               << window.height << " window";
@@ -140,12 +106,9 @@ void expectBlocksWhereProjected(const Screenshot& screen, const WindowGeometry& 
 }
 
 // A few frames drawn after the change, then the screen.
-Screenshot screenAfterFrames(GameProcess& game) {
-    const std::size_t seen = game.traceLineCount();
-    EXPECT_TRUE(game.waitForTraceLine(seen + settleFrames, frameTimeout))
-        << "the game stopped drawing after the window changed";
-    const std::optional<Screenshot> screen = grabScreen();
-    EXPECT_TRUE(screen) << "cannot read the screen";
+Screenshot screenAfterChange(const GameProcess& game) {
+    const std::optional<Screenshot> screen = screenAfterFrames(game, settleFrames, frameTimeout);
+    EXPECT_TRUE(screen) << "the game stopped drawing after the window changed";
     return screen.value_or(Screenshot());
 }
 
@@ -165,7 +128,7 @@ WindowGeometry waitForGeometry(GameProcess& game, int width, int height) {
 
 void expectFilledPicture(GameProcess& game, int width, int height) {
     const WindowGeometry window = waitForGeometry(game, width, height);
-    const Screenshot screen = screenAfterFrames(game);
+    const Screenshot screen = screenAfterChange(game);
     ASSERT_GT(screen.width, 0);
     expectPictureReachesEveryEdge(screen, window);
     expectBlocksWhereProjected(screen, window);
@@ -223,7 +186,7 @@ TEST(WindowSize, plainGameIgnoresF11) {
     const auto opened = game.windowGeometry();
     ASSERT_TRUE(opened);
     pressKey(game, "F11");
-    screenAfterFrames(game);
+    screenAfterChange(game);
     const auto after = game.windowGeometry();
     ASSERT_TRUE(after);
     EXPECT_EQ(std::tie(after->x, after->y, after->width, after->height),
