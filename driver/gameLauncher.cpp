@@ -487,6 +487,11 @@ bool GameProcess::moveMouseRelative(int dx, int dy) {
     return runXdotool({"mousemove_relative", "--", std::to_string(dx), std::to_string(dy)});
 }
 
+bool GameProcess::resizeWindow(int width, int height) {
+    return window &&
+           runXdotool({"windowsize", *window, std::to_string(width), std::to_string(height)});
+}
+
 ExitStatus GameProcess::waitForExit(Seconds timeout) {
     if (childPid > 0 && !finished) {
         collect(reapChild(childPid, deadlineAfter(timeout)));

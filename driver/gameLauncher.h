@@ -145,6 +145,8 @@ class GameProcess {
     std::optional<std::size_t> holdKeyForFrames(const std::string& key, std::size_t frames,
                                                 Seconds timeout);
     bool moveMouseRelative(int dx, int dy);
+    // Resizes the focused game window, as a window manager would.
+    bool resizeWindow(int width, int height);
 
     // Waits for the process to end; kills it when the timeout passes.
     ExitStatus waitForExit(Seconds timeout);

@@ -89,7 +89,8 @@ runSession() {
     startPhase "played session of $sessionFrames frames under the sanitizers"
     local out="$scratch/game.out" err="$scratch/game.err" status=0
     "${xvfb[@]}" "$asanBuild/playSession" "$asanBuild/cellquest" "$root" "$sessionFrames" \
-        "$out" "$err" "LD_PRELOAD=$(driverPreload)" </dev/null || status=$?
+        "$out" "$err" "LD_PRELOAD=$(driverPreload)" "XDG_DATA_HOME=$scratch/data" \
+        </dev/null || status=$?
     echo "   frames: $(frameCount "$out"), exit status: $status"
     if grep -Eq "$sanitizerReport" "$err"; then
         echo "sanitizer report from the game:" >&2

@@ -1,7 +1,8 @@
-// playSession: a short played session of cellquest for the sanitizer run, as
-// a player would play it: moves on every axis, mouse look, the overlay and
-// wireframe toggles, then Escape after the given number of frames. The game's
-// standard output and error are saved for the caller to inspect.
+// playSession: a short played session of cellquest's campaign in a window for
+// the sanitizer run, as a player would play it: moves on every axis, mouse
+// look, the overlay and wireframe toggles, a hint, undo and restart, the help,
+// the window resized and back, then Escape after the given number of frames.
+// The game's standard output and error are saved for the caller to inspect.
 //
 //   playSession <game-binary> <asset-dir> <frames> <stdout-file> <stderr-file>
 //               [NAME=VALUE ...]   (set in the game's environment)
@@ -52,11 +53,35 @@ class Session {
         }
     }
 
+    void waitFrames(std::size_t count) {
+        game.waitForTraceLine(game.traceLineCount() + count, frameTimeout);
+    }
+
+    // The hint's search runs on its own thread while the frames go on.
+    void usePuzzleKeys() {
+        holdKeys({"h"}, 1);
+        waitFrames(20);
+        holdKeys({"z", "r", "z", "F1"}, 1);
+        waitFrames(5);
+        holdKeys({"F1"}, 1);
+    }
+
+    // The picture's targets are remade at each new size.
+    void resizeWindow() {
+        if (game.running() && game.resizeWindow(800, 600)) {
+            waitFrames(5);
+            game.resizeWindow(1024, 768);
+            waitFrames(5);
+        }
+    }
+
     void play() {
         const std::size_t step = std::max<std::size_t>(frames / 20, 1);
         game.waitForTraceLine(10, frameTimeout);
         holdKeys({"w", "a", "q"}, step);
+        usePuzzleKeys();
         turnMouse();
+        resizeWindow();
         holdKeys({"F2", "F3"}, 2);
         holdKeys({"s", "d", "e"}, step);
         holdKeys({"F3", "F2"}, 2);
@@ -86,7 +111,7 @@ int main(int argc, char** argv) {
     LaunchOptions launch;
     launch.executable = fs::absolute(argv[1]).string();
     launch.workingDir = fs::absolute(argv[2]).string();
-    launch.arguments = {"--windowed"};
+    launch.arguments = {"--windowed", "--campaign"};
     for (int i = 6; i < argc; ++i) {
         const std::string setting = argv[i];
         const std::size_t equals = setting.find('=');

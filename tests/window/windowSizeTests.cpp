@@ -152,11 +152,7 @@ TEST(WindowSize, resizedWindowIsFilledWithTheSceneAtItsAspectAndF11SwitchesFullS
     ASSERT_EQ(startFocusedGame(game, options, startTimeout), "");
     expectFilledPicture(game, 1024, 768);
     for (const glm::ivec2 size : {glm::ivec2(800, 600), glm::ivec2(1280, 720)}) {
-        ASSERT_EQ(runCommand({"xdotool", "windowsize", *game.windowId(), std::to_string(size.x),
-                              std::to_string(size.y)},
-                             Seconds(20))
-                      .status,
-                  exitedWith(0));
+        ASSERT_TRUE(game.resizeWindow(size.x, size.y));
         expectFilledPicture(game, size.x, size.y);
     }
     pressKey(game, "F11");
