@@ -40,6 +40,11 @@ void drawWonMessage(Renderer& renderer) {
     // The colour stays as the last frame left it, but the depth of the
     // previous won frame's message would hide this one's.
     glClear(GL_DEPTH_BUFFER_BIT);
-    renderer.textRenderer.drawText(renderer.textProgram, "YOU WON!", 512.0f, 384.0f, 0.5f,
+    // It starts in the middle of the picture (512, 384 in the 1024 x 768 one)
+    // whatever the window's size.
+    const PictureSize picture = renderer.targets.size;
+    const float x = 0.5f * float(picture.width);
+    const float y = textBottomFor(picture) + 0.5f * float(picture.height);
+    renderer.textRenderer.drawText(renderer.textProgram, "YOU WON!", x, y, 0.5f,
                                    glm::vec3(1.0f, 1.0f, 1.0f));
 }

@@ -58,4 +58,18 @@ TEST_F(OverlayTest, WonMessageShowsInConsecutiveWonFrames) {
     }
 }
 
+// In a smaller window the message starts in the middle of its picture.
+TEST_F(OverlayTest, WonMessageKeepsToTheMiddleOfAResizedPicture) {
+    renderer.fitPicture(PictureSize{800, 600});
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawWonFrame(renderer);
+    const int middle = pixelsMatching(390, 291, 200, 40, isWhite);
+    const int whereTheFullPictureHasIt = pixelsMatching(500, 375, 200, 40, isWhite);
+    renderer.fitPicture(PictureSize{1024, 768});
+    EXPECT_GT(middle, 200);
+    EXPECT_LT(whereTheFullPictureHasIt, 20);
+}
+
 } // namespace
