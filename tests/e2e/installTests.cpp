@@ -3,6 +3,7 @@
 // working directory; without them the game names every folder it tried and
 // ends with status 1 at once, before any window opens.
 #include "driver/gameLauncher.h"
+#include "world/levelFile.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,18 @@ TEST(Install, installedGameRunFromRootFindsItsAssetsAndQuitsWithEscape) {
     EXPECT_TRUE(game.waitForTraceLine(5, startTimeout)) << "the game stopped drawing";
     EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0));
     EXPECT_EQ(game.err().text(), "");
+
+    // The campaign plays the installed pack, from its first level.
+    const ScratchFolder dataHome("cellquestData.");
+    options.arguments = {"--campaign"};
+    options.environment["XDG_DATA_HOME"] = dataHome.folder();
+    GameProcess campaign;
+    ASSERT_EQ(startFocusedGame(campaign, options, startTimeout), "");
+    const LevelLoad first = loadLevelFile(prefix.path("share/cellquest/levels/01-first-room.level"));
+    ASSERT_TRUE(first.level) << first.error;
+    EXPECT_EQ(campaign.waitForTraceLine(0, startTimeout), traceLineOf(Level(first.level->layout)));
+    EXPECT_EQ(campaign.quitWithEscape(exitTimeout), exitedWith(0));
+    EXPECT_EQ(campaign.err().text(), "");
 }
 
 TEST(Install, withAssetsNowhereNamesTheFoldersTriedAndEndsWithStatusOneAtOnce) {
