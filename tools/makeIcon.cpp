@@ -70,7 +70,7 @@ bool insideStar(float x, float y, float cx, float cy, float outer) {
     for (int i = 0, j = 9; i < 10; j = i++) {
         const bool crosses = (cornersY[i] > y) != (cornersY[j] > y);
         if (crosses && x < cornersX[i] + (y - cornersY[i]) * (cornersX[j] - cornersX[i]) /
-                                              (cornersY[j] - cornersY[i])) {
+                                             (cornersY[j] - cornersY[i])) {
             inside = !inside;
         }
     }

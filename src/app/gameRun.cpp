@@ -18,10 +18,9 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
         progressPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), errors);
     Progress progress = progressFile->load();
     const std::size_t first = firstUnsolved(load.levels, progress);
-    return GameRunLoad{
-        GameRun{Campaign(std::move(load.levels), first), true, std::move(progressFile),
-                std::move(progress)},
-        ""};
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels), first), true,
+                               std::move(progressFile), std::move(progress)},
+                       ""};
 }
 
 } // namespace

@@ -38,8 +38,7 @@ void addPuzzleLines(const PuzzlePlay& puzzle, std::vector<OverlayLine>& lines) {
 
 } // namespace
 
-GameState::GameState(const LevelLayout& layout)
-    : level(layout), camera(cameraAtStart(layout)) {}
+GameState::GameState(const LevelLayout& layout) : level(layout), camera(cameraAtStart(layout)) {}
 
 void updateFrameTiming(GameState& game, float now) {
     game.deltaTime = now - game.lastFrame;
@@ -80,8 +79,7 @@ glm::vec3 goalPosition(const Level& level) {
 
 bool isWinningCell(Cell playerCell, glm::vec3 goal) {
     return static_cast<float>(playerCell.x) == goal.x &&
-           static_cast<float>(playerCell.y) == goal.y &&
-           static_cast<float>(playerCell.z) == goal.z;
+           static_cast<float>(playerCell.y) == goal.y && static_cast<float>(playerCell.z) == goal.z;
 }
 
 bool isWon(const GameState& game) {
@@ -109,11 +107,12 @@ std::vector<OverlayLine> overlayLines(GameState& game) {
         game.framerateCounter += 1;
     }
     if (modes.wireframe) {
-        lines.push_back({"Wireframe: ON", overlayX, overlayY, overlayScale, overlayGreen, true, false});
+        lines.push_back(
+            {"Wireframe: ON", overlayX, overlayY, overlayScale, overlayGreen, true, false});
     }
     if (modes.frustumCulling) {
-        lines.push_back(
-            {"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen, false, false});
+        lines.push_back({"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen,
+                         false, false});
     }
     if (game.puzzle.enabled) {
         addPuzzleLines(game.puzzle, lines);

@@ -17,9 +17,9 @@ constexpr int hintStateLimit = solverStateLimit;
 
 struct Hint {
     enum class Kind {
-        move,     // `move` is the first move of a shortest way
-        noWay,    // the search proved that no way is left
-        tooFar,   // the search gave up before it found a way
+        move,   // `move` is the first move of a shortest way
+        noWay,  // the search proved that no way is left
+        tooFar, // the search gave up before it found a way
     };
     Kind kind = Kind::tooFar;
     Direction move = 0;

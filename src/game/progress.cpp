@@ -64,7 +64,8 @@ void syncFolder(const std::string& folder) {
 }
 
 std::optional<int> parseCount(const std::string& text) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos ||
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos ||
         (text.size() > 1 && text[0] == '0')) {
         return std::nullopt;
     }

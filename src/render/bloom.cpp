@@ -25,8 +25,8 @@ void runBlurPass(const Renderer& renderer, bool horizontal, bool firstPass) {
     const GLuint program = renderer.blurProgram.program;
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.blurTargets[horizontal ? 1 : 0]);
     glUniform1i(glGetUniformLocation(program, "horizontal"), horizontal ? 1 : 0);
-    glBindTexture(GL_TEXTURE_2D,
-                  firstPass ? renderer.targets.hdrColor[1] : renderer.targets.blurColor[horizontal ? 0 : 1]);
+    glBindTexture(GL_TEXTURE_2D, firstPass ? renderer.targets.hdrColor[1]
+                                           : renderer.targets.blurColor[horizontal ? 0 : 1]);
     glUniform1i(glGetUniformLocation(program, "image"), 5);
     drawFullScreenQuad(renderer);
 }

@@ -6,8 +6,8 @@
 #include "render/renderer.h"
 
 #include "assets/texture.h"
-#include "render/vertexTables.h"
 #include "game/screen.h"
+#include "render/vertexTables.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>

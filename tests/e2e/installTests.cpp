@@ -84,7 +84,8 @@ TEST(Install, installedGameRunFromRootFindsItsAssetsAndQuitsWithEscape) {
     options.environment["XDG_DATA_HOME"] = dataHome.folder();
     GameProcess campaign;
     ASSERT_EQ(startFocusedGame(campaign, options, startTimeout), "");
-    const LevelLoad first = loadLevelFile(prefix.path("share/cellquest/levels/01-first-room.level"));
+    const LevelLoad first =
+        loadLevelFile(prefix.path("share/cellquest/levels/01-first-room.level"));
     ASSERT_TRUE(first.level) << first.error;
     EXPECT_EQ(campaign.waitForTraceLine(0, startTimeout), traceLineOf(Level(first.level->layout)));
     EXPECT_EQ(campaign.quitWithEscape(exitTimeout), exitedWith(0));

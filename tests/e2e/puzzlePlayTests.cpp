@@ -89,8 +89,8 @@ TEST_F(PuzzleLevel, UndoAndRestartBringBackTheTraceLines) {
     EXPECT_EQ(settledLine(game), startLine) << "one step left, then Z";
 
     ASSERT_TRUE(holdUntilPlayerIn(game, "a", neighbourOf(origin, -1), frameTimeout));
-    ASSERT_TRUE(holdUntilPlayerIn(game, "w", neighbourOf(neighbourOf(origin, -1), -3),
-                                  frameTimeout));
+    ASSERT_TRUE(
+        holdUntilPlayerIn(game, "w", neighbourOf(neighbourOf(origin, -1), -3), frameTimeout));
     const std::optional<TraceLine> beforeRestart = settledLine(game);
     ASSERT_TRUE(tap(game, "r"));
     EXPECT_EQ(settledLine(game), startLine) << "two steps, then R";
@@ -109,9 +109,9 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
         const std::size_t printed = game.out().lineCount();
         ASSERT_TRUE(tap(game, "h"));
         const std::string expected = hintText(hintFor(mirror));
-        const auto hintLine = game.out().waitFor(
-            [](const std::string& line) { return line.rfind("Hint:", 0) == 0; }, printed,
-            frameTimeout);
+        const auto hintLine =
+            game.out().waitFor([](const std::string& line) { return line.rfind("Hint:", 0) == 0; },
+                               printed, frameTimeout);
         ASSERT_TRUE(hintLine) << "no hint printed";
         EXPECT_EQ(game.out().line(*hintLine), expected);
 
@@ -120,8 +120,8 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
         const std::size_t before = solveLevel(mirror)->size();
         ASSERT_TRUE(movePlayerOneCell(mirror, hinted));
         EXPECT_EQ(solveLevel(mirror)->size() + 1, before);
-        ASSERT_TRUE(holdUntilPlayerIn(game, keyForDirection(hinted), mirror.player.cell,
-                                      frameTimeout));
+        ASSERT_TRUE(
+            holdUntilPlayerIn(game, keyForDirection(hinted), mirror.player.cell, frameTimeout));
         EXPECT_EQ(settledLine(game), traceLineOf(mirror));
     }
     ASSERT_TRUE(tap(game, "h"));
@@ -134,7 +134,8 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
         if (!expected) {
             screen->savePng(picture);
         }
-        EXPECT_GT(colourPixels(*screen, hintTop, 30, isHintYellow), 150) << "no hint in " << picture;
+        EXPECT_GT(colourPixels(*screen, hintTop, 30, isHintYellow), 150)
+            << "no hint in " << picture;
         const int help = colourPixels(*screen, helpTop, 230, isHelpBlue);
         EXPECT_EQ(help > 600, expected) << help << " pixels of the help's colour";
     };

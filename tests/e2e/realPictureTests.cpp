@@ -4,8 +4,8 @@
 // no block at all while every trace line was right, so the trace alone
 // proves nothing about the picture.
 #include "driver/gameLauncher.h"
-#include "support/glContext.h"
 #include "driver/playDriver.h"
+#include "support/glContext.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +81,8 @@ TEST_F(RealPicture, startShowsTheRedBlocksAheadAndTheCratesBelowAsTheReferenceFr
 TEST_F(RealPicture, blocksStayInViewAfterTwoMovesForward) {
     // Wireframe frames are short enough that no frame's step skips a cell.
     ASSERT_TRUE(switchToWireframe(game, moveTimeout));
-    ASSERT_TRUE(holdUntilPlayerIn(game, "w", Cell{5, 7, 7}, moveTimeout)) << "never reached cell 577";
+    ASSERT_TRUE(holdUntilPlayerIn(game, "w", Cell{5, 7, 7}, moveTimeout))
+        << "never reached cell 577";
     ASSERT_TRUE(switchToFullPicture(game, moveTimeout));
     const Screenshot moved = screenAfterFrames(2);
     const std::string path = buildPath("e2e-real-moved.png");

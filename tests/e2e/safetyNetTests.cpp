@@ -112,7 +112,6 @@ Shown classify(const ModeLine& line) {
 
 constexpr std::size_t framesBeforeLooking = 3;
 
-
 // Holds the key for one frame and looks at the line a few frames later. A
 // key-down and key-up that reach the game between the same two frames flip
 // nothing, so the press is repeated (a few times at most) until the picture

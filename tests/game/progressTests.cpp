@@ -150,8 +150,13 @@ TEST(Campaign, StartsAtTheFirstLevelNotYetSolved) {
         std::vector<std::string> solved;
         std::size_t first;
     } cases[] = {
-        {{}, 0}, {{"a.level"}, 1}, {{"a.level", "c.level"}, 1}, {{"b.level"}, 0},
-        {{"a.level", "b.level"}, 2}, {{"a.level", "b.level", "c.level"}, 0}, {{"z.level"}, 0},
+        {{}, 0},
+        {{"a.level"}, 1},
+        {{"a.level", "c.level"}, 1},
+        {{"b.level"}, 0},
+        {{"a.level", "b.level"}, 2},
+        {{"a.level", "b.level", "c.level"}, 0},
+        {{"z.level"}, 0},
     };
     for (const auto& c : cases) {
         Progress progress;

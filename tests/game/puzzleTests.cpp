@@ -66,9 +66,9 @@ TEST_F(PuzzleKeys, UndoAndRestartGiveBackTheStatesAndMovesBeforeThem) {
         const char* sameAs; // the moves whose state the script must end in
         int moves;
     } cases[] = {
-        {"LZ", "", 0},         {"LFZ", "L", 1},     {"LFBB", "", 0},    {"Z", "", 0},
-        {"LLR", "", 0},        {"LLRZ", "LL", 2},   {"LRFZZ", "L", 1},  {"LLRRZ", "", 0},
-        {"LLRZZZ", "", 0},     {"LFULZ", "LFU", 3}, {"LLZL", "LL", 2},
+        {"LZ", "", 0},     {"LFZ", "L", 1},     {"LFBB", "", 0},   {"Z", "", 0},
+        {"LLR", "", 0},    {"LLRZ", "LL", 2},   {"LRFZZ", "L", 1}, {"LLRRZ", "", 0},
+        {"LLRZZZ", "", 0}, {"LFULZ", "LFU", 3}, {"LLZL", "LL", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);

@@ -116,7 +116,8 @@ TEST_F(BloomTest, SingleBrightTexelSpreadsAcrossAndDownEvenly) {
 // (horizontal) and the tenth (vertical) leave different pictures.
 TEST_F(BloomTest, CombineShowsTheLastVerticalPass) {
     fillHdrTexture(renderer.targets.hdrColor[0], black);
-    fillHdrTexture(renderer.targets.hdrColor[1], [](int, int y) { return glm::vec3(float(y == brightY)); });
+    fillHdrTexture(renderer.targets.hdrColor[1],
+                   [](int, int y) { return glm::vec3(float(y == brightY)); });
     renderBloom(renderer);
     expectWindowBoundAndNoVertexArray();
     const std::vector<std::uint8_t> window = windowPixels();

@@ -18,14 +18,16 @@ int pixelsMatching(int x, int y, int width, int height, bool (*matches)(const st
     return count;
 }
 
-bool isOverlayGreen(const std::uint8_t* p) { return p[1] > 200 && p[0] < 100 && p[2] < 100; }
-bool isWhite(const std::uint8_t* p) { return p[0] > 235 && p[1] > 235 && p[2] > 235; }
+bool isOverlayGreen(const std::uint8_t* p) {
+    return p[1] > 200 && p[0] < 100 && p[2] < 100;
+}
+bool isWhite(const std::uint8_t* p) {
+    return p[0] > 235 && p[1] > 235 && p[2] > 235;
+}
 
 class OverlayTest : public SceneTest {
   protected:
-    void TearDown() override {
-        SceneTest::TearDown();
-    }
+    void TearDown() override { SceneTest::TearDown(); }
 };
 
 TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {

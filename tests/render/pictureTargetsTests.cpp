@@ -85,8 +85,8 @@ class PictureTargetsTest : public SceneTest {
 };
 
 TEST_F(PictureTargetsTest, newSizeGivesCompleteTargetsAtItAndDeletesTheOldOnes) {
-    for (const PictureSize size : {PictureSize{800, 600}, PictureSize{1280, 720},
-                                   PictureSize{1, 1}, PictureSize{1024, 768}}) {
+    for (const PictureSize size : {PictureSize{800, 600}, PictureSize{1280, 720}, PictureSize{1, 1},
+                                   PictureSize{1024, 768}}) {
         const TargetNames old = namesOf(renderer.targets);
         renderer.fitPicture(size);
         expectCompleteAt(renderer.targets, size);
@@ -127,8 +127,7 @@ TEST_F(PictureTargetsTest, impossibleOrEmptySizeKeepsTheLastGoodTargets) {
         EXPECT_TRUE(sameNames(namesOf(renderer.targets), good)) << refusal.why;
         expectCompleteAt(renderer.targets, PictureSize{640, 480});
         expectSceneTargetDraws(renderer.targets);
-        EXPECT_EQ(renderer.textProjection, textProjectionFor(PictureSize{640, 480}))
-            << refusal.why;
+        EXPECT_EQ(renderer.textProjection, textProjectionFor(PictureSize{640, 480})) << refusal.why;
         const bool oneLine = !errors.empty() && errors.find('\n') == errors.size() - 1;
         EXPECT_EQ(oneLine, refusal.reported) << refusal.why << ": \"" << errors << "\"";
         expectNoGlError(refusal.why);
@@ -139,8 +138,8 @@ TEST_F(PictureTargetsTest, impossibleOrEmptySizeKeepsTheLastGoodTargets) {
 // kept at the bottom, from the bottom) and their pixel size whatever the
 // picture's height.
 TEST_F(PictureTargetsTest, textProjectionKeepsTheTopAndThePixelSize) {
-    for (const PictureSize size : {PictureSize{1024, 768}, PictureSize{800, 600},
-                                   PictureSize{1920, 1080}}) {
+    for (const PictureSize size :
+         {PictureSize{1024, 768}, PictureSize{800, 600}, PictureSize{1920, 1080}}) {
         const glm::mat4 projection = textProjectionFor(size);
         const glm::vec4 lineStart = projection * glm::vec4(25.0f, 708.0f, 0.0f, 1.0f);
         const float fromTop = (1.0f - lineStart.y) * 0.5f * float(size.height);

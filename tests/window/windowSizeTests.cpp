@@ -14,8 +14,8 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <tuple>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -81,7 +81,7 @@ struct Landmark {
 // at the far wall: the crates sit far enough to the left that a picture at
 // the wrong aspect puts their centres on the floor.
 const Landmark landmarks[] = {
-    {"red block (4,7,7)", {4, 7, 7}, isBlockRed},  {"red block (5,7,7)", {5, 7, 7}, isBlockRed},
+    {"red block (4,7,7)", {4, 7, 7}, isBlockRed}, {"red block (5,7,7)", {5, 7, 7}, isBlockRed},
     {"crate (0,4,0)", {0, 4, 0}, isCrateWood},    {"crate (1,4,0)", {1, 4, 0}, isCrateWood},
     {"crate (2,4,0)", {2, 4, 0}, isCrateWood},
 };
@@ -97,11 +97,10 @@ void expectBlocksWhereProjected(const Screenshot& screen, const WindowGeometry& 
         const int y = window.y + centre->y;
         ASSERT_TRUE(x >= half && y >= half && x < screen.width - half && y < screen.height - half)
             << landmark.name << " projects outside the screen";
-        const double share =
-            screen.share(ScreenBox{x - half, y - half, 2 * half + 1, 2 * half + 1}, landmark.looksRight);
-        EXPECT_GE(share, 0.5) << landmark.name << " is not at (" << centre->x << ", "
-                              << centre->y << ") of the " << window.width << " x "
-                              << window.height << " window";
+        const double share = screen.share(ScreenBox{x - half, y - half, 2 * half + 1, 2 * half + 1},
+                                          landmark.looksRight);
+        EXPECT_GE(share, 0.5) << landmark.name << " is not at (" << centre->x << ", " << centre->y
+                              << ") of the " << window.width << " x " << window.height << " window";
     }
 }
 
