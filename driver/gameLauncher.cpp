@@ -468,6 +468,10 @@ bool GameProcess::sendKeyUp(const std::string& key) {
     return runXdotool({"keyup", key});
 }
 
+bool GameProcess::tapKey(const std::string& key) {
+    return sendKeyDown(key) && sendKeyUp(key);
+}
+
 std::optional<std::size_t> GameProcess::holdKeyForFrames(const std::string& key, std::size_t frames,
                                                          Seconds timeout) {
     const std::size_t before = traceLineCount();

@@ -139,6 +139,9 @@ class GameProcess {
     // Key names as xdotool knows them: "a", "w", "Escape", "F2".
     bool sendKeyDown(const std::string& key);
     bool sendKeyUp(const std::string& key);
+    // Down and up at once, as a player taps a key: often both reach the game
+    // between the same two frames.
+    bool tapKey(const std::string& key);
     // The game reads its key table once per frame, so a key is held across
     // trace lines: down, `frames` further trace lines, up. Returns the number
     // of trace lines seen while the key was down, or nothing on a timeout.

@@ -61,10 +61,6 @@ bool isOverlayGreen(Rgb pixel) {
 // ---------------------------------------------------------------------------
 // The mirrored world
 
-LevelState levelStartState(const LevelLayout& layout) {
-    return captureLevelState(Level(layout));
-}
-
 WorldMirror::WorldMirror(const LevelLayout& layout) : level(layout) {}
 
 Cell WorldMirror::playerCell() const {

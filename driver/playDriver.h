@@ -21,8 +21,6 @@
 // The trophy's cell of the game's own room: reaching it wins.
 const Cell goalCell = builtInLayout().trophyCell;
 
-// The start layout of the level as a state of its movers.
-LevelState levelStartState(const LevelLayout& layout = builtInLayout());
 
 // The driver's copy of the game's world, a level of its own advanced from
 // the trace by the game's own rules.

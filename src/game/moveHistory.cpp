@@ -8,7 +8,7 @@ void MoveHistory::recordCellChange(const LevelState& before) {
 void MoveHistory::restart(Level& level, Camera& camera) {
     steps.push_back(Step{captureLevelState(level), moveCount});
     moveCount = 0;
-    restoreLevelState(level, captureLevelState(Level(level.layout())));
+    restoreLevelState(level, levelStartState(level.layout()));
     returnToStart(camera, level.layout());
     // The player stands where the camera does, as after any frame.
     level.player.position = camera.position;

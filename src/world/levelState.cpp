@@ -61,6 +61,10 @@ LevelState captureLevelState(const Level& level) {
     return state;
 }
 
+LevelState levelStartState(const LevelLayout& layout) {
+    return LevelState{layout.playerStart, layout.redStarts, layout.blueStarts};
+}
+
 bool fitsLevel(const Level& level, const LevelState& state) {
     if (state.red.size() != level.redBlocks.size() ||
         state.blue.size() != level.blueBlocks.size()) {

@@ -17,6 +17,8 @@ bool operator==(const LevelState& a, const LevelState& b);
 bool operator<(const LevelState& a, const LevelState& b);
 
 LevelState captureLevelState(const Level& level);
+// The movers at their start cells, as a level built from the layout has them.
+LevelState levelStartState(const LevelLayout& layout);
 // True when the state has one cell for each of the level's blocks, every
 // cell lies inside the level, no two movers share a cell and none stands on
 // a crate: only such a state can be put back without taking another

@@ -144,7 +144,7 @@ TEST(WorldMirrors, startFromTheStartLayoutWhateverCameBefore) {
         moved.follow({{4, 7, 9}, {0, 7, 3}, {2, 3, 4}});
     }
     WorldMirror fresh;
-    EXPECT_EQ(fresh.state(), levelStartState());
+    EXPECT_EQ(fresh.state(), levelStartState(builtInLayout()));
     EXPECT_EQ(fresh.expectedTrace(), startLine);
 }
 

@@ -38,12 +38,6 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-// A key tapped as a player taps it: down and up at once, often between the
-// same two frames.
-bool tap(GameProcess& game, const std::string& key) {
-    return game.sendKeyDown(key) && game.sendKeyUp(key);
-}
-
 // The trace line once the game has drawn a few more frames and nothing moves.
 std::optional<TraceLine> settledLine(const GameProcess& game) {
     return game.waitForTraceLine(game.traceLineCount() + settleFrames, frameTimeout);
@@ -85,19 +79,19 @@ TEST_F(PuzzleLevel, UndoAndRestartBringBackTheTraceLines) {
 
     ASSERT_TRUE(holdUntilPlayerIn(game, "a", neighbourOf(origin, -1), frameTimeout));
     ASSERT_NE(settledLine(game), startLine);
-    ASSERT_TRUE(tap(game, "z"));
+    ASSERT_TRUE(game.tapKey("z"));
     EXPECT_EQ(settledLine(game), startLine) << "one step left, then Z";
 
     ASSERT_TRUE(holdUntilPlayerIn(game, "a", neighbourOf(origin, -1), frameTimeout));
     ASSERT_TRUE(
         holdUntilPlayerIn(game, "w", neighbourOf(neighbourOf(origin, -1), -3), frameTimeout));
     const std::optional<TraceLine> beforeRestart = settledLine(game);
-    ASSERT_TRUE(tap(game, "r"));
+    ASSERT_TRUE(game.tapKey("r"));
     EXPECT_EQ(settledLine(game), startLine) << "two steps, then R";
-    ASSERT_TRUE(tap(game, "BackSpace"));
+    ASSERT_TRUE(game.tapKey("BackSpace"));
     EXPECT_EQ(settledLine(game), beforeRestart) << "undo right after R";
-    ASSERT_TRUE(tap(game, "z"));
-    ASSERT_TRUE(tap(game, "z"));
+    ASSERT_TRUE(game.tapKey("z"));
+    ASSERT_TRUE(game.tapKey("z"));
     EXPECT_EQ(settledLine(game), startLine) << "two undos in a row";
 }
 
@@ -107,7 +101,7 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
     Level mirror(layoutOf(path));
     for (int move = 0; move < 2; ++move) {
         const std::size_t printed = game.out().lineCount();
-        ASSERT_TRUE(tap(game, "h"));
+        ASSERT_TRUE(game.tapKey("h"));
         const std::string expected = hintText(hintFor(mirror));
         const auto hintLine =
             game.out().waitFor([](const std::string& line) { return line.rfind("Hint:", 0) == 0; },
@@ -124,7 +118,7 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
             holdUntilPlayerIn(game, keyForDirection(hinted), mirror.player.cell, frameTimeout));
         EXPECT_EQ(settledLine(game), traceLineOf(mirror));
     }
-    ASSERT_TRUE(tap(game, "h"));
+    ASSERT_TRUE(game.tapKey("h"));
     ASSERT_TRUE(switchToFullPicture(game, frameTimeout));
     const std::string picture = buildPath("e2e-hint.png");
     const auto helpShown = [&](bool expected) {
@@ -140,9 +134,9 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
         EXPECT_EQ(help > 600, expected) << help << " pixels of the help's colour";
     };
     helpShown(false);
-    ASSERT_TRUE(tap(game, "F1"));
+    ASSERT_TRUE(game.tapKey("F1"));
     helpShown(true);
-    ASSERT_TRUE(tap(game, "F1"));
+    ASSERT_TRUE(game.tapKey("F1"));
     helpShown(false);
 }
 

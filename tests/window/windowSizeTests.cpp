@@ -139,11 +139,6 @@ void expectFilledPicture(GameProcess& game, int width, int height) {
     }
 }
 
-void pressKey(GameProcess& game, const std::string& key) {
-    ASSERT_TRUE(game.sendKeyDown(key));
-    ASSERT_TRUE(game.sendKeyUp(key));
-}
-
 TEST(WindowSize, resizedWindowIsFilledWithTheSceneAtItsAspectAndF11SwitchesFullScreen) {
     GameProcess game;
     LaunchOptions options;
@@ -154,9 +149,9 @@ TEST(WindowSize, resizedWindowIsFilledWithTheSceneAtItsAspectAndF11SwitchesFullS
         ASSERT_TRUE(game.resizeWindow(size.x, size.y));
         expectFilledPicture(game, size.x, size.y);
     }
-    pressKey(game, "F11");
+    ASSERT_TRUE(game.tapKey("F11"));
     expectFilledPicture(game, 1600, 1000);
-    pressKey(game, "F11");
+    ASSERT_TRUE(game.tapKey("F11"));
     expectFilledPicture(game, 1280, 720);
     EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0));
     EXPECT_EQ(game.err().text(), "");
@@ -168,7 +163,7 @@ TEST(WindowSize, desktopFullScreenTakesTheScreensOwnSizeAndF11LeavesItForAWindow
     options.arguments = {"--fullscreen-desktop"};
     ASSERT_EQ(startFocusedGame(game, options, startTimeout), "");
     expectFilledPicture(game, 1600, 1000);
-    pressKey(game, "F11");
+    ASSERT_TRUE(game.tapKey("F11"));
     expectFilledPicture(game, 1024, 768);
     EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0));
     EXPECT_EQ(game.err().text(), "");
@@ -180,7 +175,7 @@ TEST(WindowSize, plainGameIgnoresF11) {
     ASSERT_EQ(startFocusedGame(game, LaunchOptions(), startTimeout), "");
     const auto opened = game.windowGeometry();
     ASSERT_TRUE(opened);
-    pressKey(game, "F11");
+    ASSERT_TRUE(game.tapKey("F11"));
     screenAfterChange(game);
     const auto after = game.windowGeometry();
     ASSERT_TRUE(after);
