@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/scratchFolder.h"
-#include "game/trace.h"
+#include "world/trace.h"
 #include "world/cell.h"
 
 #include <sys/types.h>

@@ -39,10 +39,10 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
     return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}}, ""};
 }
 
-void saveWin(GameRun& run, int moves) {
+void saveWin(GameRun& run, const std::string& levelName, int moves) {
     if (!run.progressFile) {
         return;
     }
-    recordWin(run.progress, run.campaign.current().name, moves);
+    recordWin(run.progress, levelName, moves);
     run.progressFile->save(run.progress);
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 struct GameRun {
+    // Handed to the game's state when play starts.
     Campaign campaign;
     // Restart, undo, hints, help and the moves line; off for the plain room.
     bool puzzleKeys = false;
@@ -32,5 +33,5 @@ struct GameRunLoad {
 // The campaign without --levels plays the pack in the assets' levels/.
 GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors);
 
-// The current level was just won in `moves` moves: a campaign saves it.
-void saveWin(GameRun& run, int moves);
+// A level was just won in `moves` moves: a campaign saves it.
+void saveWin(GameRun& run, const std::string& levelName, int moves);

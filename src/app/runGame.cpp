@@ -2,7 +2,6 @@
 
 #include "core/console.h"
 #include "game/gameState.h"
-#include "game/trace.h"
 #include "platform/window.h"
 #include "render/drawFrame.h"
 #include "render/renderer.h"
@@ -11,59 +10,48 @@
 
 namespace {
 
-// The picture follows the window's framebuffer; the camera's aspect follows
-// the picture the frame really draws (the last good one, should a size fail).
-void followPictureSize(const Window& window, Renderer& renderer, GameState& game) {
-    renderer.fitPicture(window.pictureSize());
-    game.camera.aspect = renderer.targets.size.aspect();
-}
-
-// The first won frame saves the win at once, before the message shows.
-// After the last won frame the game prints "YOU WON!" and goes on to the
-// next level of the run; false when there is none.
-bool runWonFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
-    if (game.wonFrames == 0) {
-        saveWin(run, game.puzzle.history.moves());
-    }
-    drawWonFrame(renderer);
-    game.modes.playEnabled = false;
-    game.wonFrames += 1;
-    if (game.wonFrames > wonFramesBeforeExit) {
-        std::cout << "YOU WON!" << std::endl;
-        if (!run.campaign.advance()) {
-            return false;
-        }
-        startLevel(game, run.campaign.current().file.layout, run.campaign.heading());
-        return true;
-    }
-    window.present();
-    return true;
-}
-
-// One frame, step by step. False when the game has ended.
-bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
-    updateFrameTiming(game, static_cast<float>(clockSeconds()));
+// The picture follows the window's framebuffer; the frame's input carries
+// the aspect of the picture the frame really draws (the last good one,
+// should a size fail).
+FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
     window.pollEvents();
-    followPictureSize(window, renderer, game);
-    const FrameUpdate update = updateGame(game);
-    if (update.wireframeTurnedOff) {
-        fillPolygons();
+    renderer.fitPicture(window.pictureSize());
+    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect()};
+}
+
+void printLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::cout << line << std::endl;
     }
-    writeTraceLine(std::cout, game.level);
-    if (!update.hint.empty()) {
-        std::cout << update.hint << std::endl;
-    }
-    if (isWon(game)) {
-        if (!runWonFrame(window, renderer, game, run)) {
-            return false;
-        }
+}
+
+void drawPicture(Window& window, Renderer& renderer, const GameState& game,
+                 const FrameOutcome& outcome) {
+    if (outcome.wonPicture) {
+        drawWonFrame(renderer);
     } else {
-        FrameView view = frameViewOf(game, clockSeconds);
-        drawFrame(renderer, view);
+        drawFrame(renderer, frameViewOf(game, game.time));
+    }
+    if (outcome.present) {
         window.present();
     }
-    window.closeOnEscape();
-    return true;
+}
+
+// One frame, step by step: time and events, the update, what it asks the
+// app to do, the picture. False when the run has ended.
+bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
+    const FrameInput input = takeFrameInput(window, renderer, clockSeconds());
+    const FrameOutcome outcome = updateGame(game, input);
+    // A win is saved at once, before the message shows.
+    if (outcome.win) {
+        saveWin(run, outcome.win->levelName, outcome.win->moves);
+    }
+    printLines(outcome.consoleLines);
+    if (outcome.switchDisplay) {
+        window.requestDisplaySwitch();
+    }
+    drawPicture(window, renderer, game, outcome);
+    return !outcome.quit;
 }
 
 } // namespace
@@ -73,17 +61,14 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
     Window window(options.windowMode);
-    GameState game(run.campaign.current().file.layout);
-    game.puzzle.enabled = run.puzzleKeys;
-    startPuzzleLevel(game.puzzle, run.campaign.heading());
+    GameState game(std::move(run.campaign), run.puzzleKeys);
     Renderer renderer(
         fatalError,
-        [&window, &game] {
+        [&window] {
             setGlobalGlState();
-            window.installInputCallbacks(game);
+            window.installInputCallbacks();
         },
         assets, window.pictureSize());
-    game.particles.allocateStaging();
     while (!window.shouldClose() && runFrame(window, renderer, game, run)) {
     }
     return 0;

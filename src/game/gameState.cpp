@@ -2,75 +2,179 @@
 
 #include "game/movement.h"
 #include "world/rules.h"
+#include "world/trace.h"
 
 #include <iomanip>
 #include <sstream>
 
 namespace {
 
-constexpr float overlayX = 25.0f;
-constexpr float overlayY = 708.0f;
-constexpr float overlayScale = 0.5f;
-const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
-// The moves and hint lines stand at the bottom left, the help below the
-// mode lines at the top left.
-constexpr float movesLineY = 25.0f;
-constexpr float hintLineY = 60.0f;
-constexpr float helpTopY = 600.0f;
-constexpr float helpLineStep = 34.0f;
-const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
-const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
-const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
+Campaign campaignOfLayout(const LevelLayout& layout) {
+    LevelFile file;
+    file.layout = layout;
+    return Campaign({CampaignLevel{"", file}});
+}
 
-void addPuzzleLines(const PuzzlePlay& puzzle, std::vector<OverlayLine>& lines) {
-    lines.push_back(
-        {movesLine(puzzle), overlayX, movesLineY, overlayScale, movesColour, false, true});
-    const std::string hint = puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine;
-    lines.push_back({hint, overlayX, hintLineY, overlayScale, hintColour, false, true});
+void stepClock(GameState& game, double time) {
+    const float now = static_cast<float>(time);
+    game.time = time;
+    game.deltaTime = now - game.lastFrame;
+    game.lastFrame = now;
+}
+
+// Losing the focus loses the key releases that come meanwhile: in the
+// puzzle's runs, no key stays held across it.
+void applyFocus(GameState& game, bool focused) {
+    game.input.focused = focused;
+    if (!focused && game.puzzle.enabled) {
+        game.input.keys.fill(false);
+    }
+}
+
+void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
+    switch (key) {
+    case Key::escape:
+        outcome.quit = true;
+        break;
+    case Key::f11:
+        outcome.switchDisplay = true;
+        break;
+    default:
+        if (game.puzzle.enabled && game.modes.playEnabled) {
+            pressPuzzleKey(game.puzzle, game.level, game.camera, key);
+        }
+        break;
+    }
+}
+
+void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOutcome& outcome) {
+    std::size_t presses = 0;
+    for (const InputEvent& event : events) {
+        switch (event.kind) {
+        case InputEvent::Kind::keyPress:
+            applyKeyEvent(game.input, event);
+            if (event.key != Key::unknown && presses++ < pressesPerFrameMax) {
+                actOnPress(game, event.key, outcome);
+            }
+            break;
+        case InputEvent::Kind::keyRelease:
+            applyKeyEvent(game.input, event);
+            break;
+        case InputEvent::Kind::cursorMoved:
+            handleCursorPos(game.input, game.camera, game.modes.playEnabled, event.x, event.y);
+            break;
+        case InputEvent::Kind::wheel:
+            handleScroll(game.camera, event.y);
+            break;
+        case InputEvent::Kind::focus:
+            applyFocus(game, event.focused);
+            break;
+        }
+    }
+}
+
+// The held keys move the camera; the player takes its cell and the blocks
+// step. A move is kept for undo before the cell changes.
+void movePlayerByKeys(GameState& game) {
+    processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+    if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
+        beforeCellChange(game.puzzle, game.level);
+    }
+    movePlayer(game.level, game.camera.position);
+}
+
+// The first won frame reports the win; the last one ends the level and
+// starts the next, or ends the run after the last level.
+void stepWonFrame(GameState& game, FrameOutcome& outcome) {
+    if (game.wonFrames == 0) {
+        outcome.win = LevelWin{game.campaign.current().name, game.puzzle.history.moves()};
+    }
+    outcome.wonPicture = true;
+    game.modes.playEnabled = false;
+    game.wonFrames += 1;
+    if (game.wonFrames <= wonFramesBeforeExit) {
+        return;
+    }
+    outcome.consoleLines.push_back("YOU WON!");
+    outcome.present = false;
+    if (game.campaign.advance()) {
+        startLevel(game);
+    } else {
+        outcome.quit = true;
+    }
+}
+
+void stepFramerateLine(GameState& game) {
+    game.framerateShown = game.framerateText;
+    if (game.framerateCounter == framerateRefreshFrames) {
+        game.framerateText = formatFramerate(game.deltaTime);
+        game.framerateCounter = 0;
+    }
+    game.framerateCounter += 1;
+}
+
+// A normal frame moves the fountain on (but for wireframe frames, which show
+// none) and the frame-rate line while it is shown.
+void stepNormalFrame(GameState& game) {
+    if (!game.modes.wireframe) {
+        game.particleCount =
+            updateParticleSystem(game.particles, game.deltaTime, game.camera.position);
+    }
+    if (game.modes.showFramerate) {
+        stepFramerateLine(game);
+    }
+}
+
+void addPuzzleTexts(const PuzzlePlay& puzzle, std::vector<OverlayText>& texts) {
+    texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
+    texts.push_back(
+        {OverlayText::Kind::hint, puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine});
     if (puzzle.helpShown) {
-        float y = helpTopY;
         for (const std::string& text : helpLines()) {
-            lines.push_back({text, overlayX, y, overlayScale, helpColour, false, false});
-            y -= helpLineStep;
+            texts.push_back({OverlayText::Kind::help, text});
         }
     }
 }
 
 } // namespace
 
-GameState::GameState(const LevelLayout& layout) : level(layout), camera(cameraAtStart(layout)) {}
+GameState::GameState(const LevelLayout& layout) : GameState(campaignOfLayout(layout), false) {}
 
-void updateFrameTiming(GameState& game, float now) {
-    game.deltaTime = now - game.lastFrame;
-    game.lastFrame = now;
+GameState::GameState(Campaign run, bool puzzleKeys)
+    : campaign(std::move(run)), level(campaign.current().file.layout),
+      camera(cameraAtStart(campaign.current().file.layout)) {
+    puzzle.enabled = puzzleKeys;
+    startPuzzleLevel(puzzle, campaign.heading());
 }
 
-void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading) {
+void startLevel(GameState& game) {
+    const LevelLayout& layout = game.campaign.current().file.layout;
     game.level = Level(layout);
     returnToStart(game.camera, layout);
     game.wonFrames = 0;
     game.modes.playEnabled = true;
-    startPuzzleLevel(game.puzzle, heading);
+    startPuzzleLevel(game.puzzle, game.campaign.heading());
 }
 
-FrameUpdate updateGame(GameState& game) {
-    FrameUpdate update;
-    PuzzlePlay& puzzle = game.puzzle;
-    for (int key : takePresses(game.input)) {
-        if (puzzle.enabled && game.modes.playEnabled) {
-            pressPuzzleKey(puzzle, game.level, game.camera, key);
+FrameOutcome updateGame(GameState& game, const FrameInput& input) {
+    FrameOutcome outcome;
+    stepClock(game, input.time);
+    game.camera.aspect = input.pictureAspect;
+    applyEvents(game, input.events, outcome);
+    movePlayerByKeys(game);
+    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    if (game.puzzle.enabled) {
+        const std::string hint = collectHint(game.puzzle);
+        if (!hint.empty()) {
+            outcome.consoleLines.push_back(hint);
         }
     }
-    update.wireframeTurnedOff =
-        processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
-    if (puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
-        beforeCellChange(puzzle, game.level);
+    if (isWon(game)) {
+        stepWonFrame(game, outcome);
+    } else {
+        stepNormalFrame(game);
     }
-    movePlayer(game.level, game.camera.position);
-    if (puzzle.enabled) {
-        update.hint = collectHint(puzzle);
-    }
-    return update;
+    return outcome;
 }
 
 glm::vec3 goalPosition(const Level& level) {
@@ -93,29 +197,20 @@ std::string formatFramerate(float frameSeconds) {
     return out.str();
 }
 
-std::vector<OverlayLine> overlayLines(GameState& game) {
-    std::vector<OverlayLine> lines;
+std::vector<OverlayText> overlayTexts(const GameState& game) {
+    std::vector<OverlayText> texts;
     const Modes& modes = game.modes;
     if (modes.showFramerate) {
-        // The line shows the text of the last refresh; the refresh comes after.
-        lines.push_back({"Framerate: " + game.framerateText, overlayX, overlayY, overlayScale,
-                         overlayGreen, false, false});
-        if (game.framerateCounter == framerateRefreshFrames) {
-            game.framerateText = formatFramerate(game.deltaTime);
-            game.framerateCounter = 0;
-        }
-        game.framerateCounter += 1;
+        texts.push_back({OverlayText::Kind::framerate, "Framerate: " + game.framerateShown});
     }
     if (modes.wireframe) {
-        lines.push_back(
-            {"Wireframe: ON", overlayX, overlayY, overlayScale, overlayGreen, true, false});
+        texts.push_back({OverlayText::Kind::wireframe, "Wireframe: ON"});
     }
     if (modes.frustumCulling) {
-        lines.push_back({"View Frustum Culling: ON", overlayX, overlayY, overlayScale, overlayGreen,
-                         false, false});
+        texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
     }
     if (game.puzzle.enabled) {
-        addPuzzleLines(game.puzzle, lines);
+        addPuzzleTexts(game.puzzle, texts);
     }
-    return lines;
+    return texts;
 }

@@ -1,10 +1,12 @@
 // Everything the game knows between two frames, in one value the app owns:
-// the level, the camera, the input, the modes, the particle fountain, the
-// frame timing and the won state. The frame's update step lives here too,
-// free of the window system and of GL, so tests drive it directly.
+// the run's levels, the level in play, the camera, the input, the modes, the
+// particle fountain, the frame timing and the won state; and the frame's
+// update, the only step that changes any of it. Free of the window system
+// and of GL, so tests drive it directly.
 #pragma once
 
 #include "game/camera.h"
+#include "game/campaign.h"
 #include "game/input.h"
 #include "game/modes.h"
 #include "game/particles.h"
@@ -13,50 +15,82 @@
 
 #include <glm/vec3.hpp>
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// After the first won frame, this many more are shown before the game ends.
+// After the first won frame, this many more are shown before the level ends.
 constexpr int wonFramesBeforeExit = 300;
 // The frame-rate line refreshes its number once every this many frames.
 constexpr int framerateRefreshFrames = 300;
 
 struct GameState {
+    // The plain room, or one layout, played without the puzzle keys.
     explicit GameState(const LevelLayout& layout = builtInLayout());
+    // A run of levels from its current one; puzzleKeys turns on restart,
+    // undo, hints, help and the moves line.
+    GameState(Campaign campaign, bool puzzleKeys);
 
+    Campaign campaign;
     Level level;
     Camera camera;
     InputState input;
     Modes modes;
     ParticleSystem particles;
+    // The live particles the fountain shows after this frame's step.
+    int particleCount = 0;
+    // The frame's clock in seconds, and the time since the last frame.
+    double time = 0.0;
     float deltaTime = 0.0f;
     float lastFrame = 0.0f;
     int wonFrames = 0;
+    // The frame-rate line shows the text of the last refresh; the refresh
+    // comes after it is shown.
     int framerateCounter = framerateRefreshFrames;
     std::string framerateText;
+    std::string framerateShown;
     // Off for the plain room; levels from files turn it on.
     PuzzlePlay puzzle;
 };
 
-// What a frame's update did that the renderer must follow at once.
-struct FrameUpdate {
-    // Wireframe was just switched off: polygons are filled again from now.
-    bool wireframeTurnedOff = false;
-    // A hint that came in this frame; empty when none did.
-    std::string hint;
+// A level just won, for the run's saved progress.
+struct LevelWin {
+    std::string levelName;
+    int moves = 0;
 };
 
-// The next level of a run: the level and the camera at their start, play on,
-// no won frames, no moves and no hint. The modes, the zoom and the
-// picture's aspect stay.
-void startLevel(GameState& game, const LevelLayout& layout, const LevelHeading& heading);
+// What the app must do after a frame's update, in the frame's order.
+struct FrameOutcome {
+    // Standard output, in order: the trace line, a hint that came in, and
+    // "YOU WON!" after a level's last won frame.
+    std::vector<std::string> consoleLines;
+    // The level was won in this frame: its win is saved before anything is
+    // drawn.
+    std::optional<LevelWin> win;
+    // Won frames show only the message.
+    bool wonPicture = false;
+    // A level's last won frame is drawn but never shown: the next frame
+    // shows the next level.
+    bool present = true;
+    // F11: window or desktop full screen.
+    bool switchDisplay = false;
+    // Escape, or the last level's won frames are over: the run ends after
+    // this frame.
+    bool quit = false;
+};
 
-// deltaTime from the previous frame's time to now, in seconds.
-void updateFrameTiming(GameState& game, float now);
-// While play is on, the puzzle keys pressed since the last frame act, the
-// camera moves by the held keys and the toggles flip; then the player takes
-// the camera's cell and the blocks step.
-FrameUpdate updateGame(GameState& game);
+// The next level of the run: the level and the camera at their start, play
+// on, no won frames, no moves and no hint. The modes, the zoom and the
+// picture's aspect stay.
+void startLevel(GameState& game);
+
+// The frame: the clock and the picture's aspect, then the events in order
+// (keys held and released, presses acting once, the mouse turning the
+// camera, the wheel zooming), the movement by the held keys and the
+// toggles, the player's cell and the blocks' steps, the trace line, a hint
+// that came in; then either the won frames or the particle step and the
+// frame-rate line.
+FrameOutcome updateGame(GameState& game, const FrameInput& input);
 
 // The trophy stands in the lowest corner of its cell.
 glm::vec3 goalPosition(const Level& level);
@@ -67,19 +101,11 @@ bool isWon(const GameState& game);
 // 1 / deltaTime in fixed point with six decimals, in single precision.
 std::string formatFramerate(float deltaTime);
 
-struct OverlayLine {
+// One line of the overlay's text; render places each kind.
+struct OverlayText {
+    enum class Kind { framerate, wireframe, frustumCulling, moves, hint, help };
+    Kind kind;
     std::string text;
-    float x;
-    float y;
-    float scale;
-    glm::vec3 colour;
-    // The wireframe line leaves texture units 0 and 1 with no texture bound.
-    bool clearsTextureUnits;
-    // y counts up from the picture's bottom edge instead of down the
-    // 768-pixel frame from its top, so the line keeps to the bottom of a
-    // resized window.
-    bool fromBottom;
 };
-// The lines of a normal frame, in drawing order; advances the frame-rate
-// counter and refreshes its text as the frame-rate line is shown.
-std::vector<OverlayLine> overlayLines(GameState& game);
+// The overlay of a normal frame, in drawing order.
+std::vector<OverlayText> overlayTexts(const GameState& game);

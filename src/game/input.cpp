@@ -2,30 +2,15 @@
 
 #include <cmath>
 
-bool handleKey(InputState& input, int key, int action) {
-    auto& keys = input.keys;
-    if (key == keyEscape && action == actionPress) {
-        keys[keyEscape] = true;
-        return true;
+void applyKeyEvent(InputState& input, const InputEvent& event) {
+    if (event.key == Key::unknown) {
+        return;
     }
-    if (key < 0 || key >= keyCount) {
-        return false; // unknown keys and codes past the table
+    if (event.kind == InputEvent::Kind::keyPress) {
+        input.keys[keyIndex(event.key)] = true;
+    } else if (event.kind == InputEvent::Kind::keyRelease) {
+        input.keys[keyIndex(event.key)] = false;
     }
-    if (action == actionPress) {
-        keys[key] = true;
-        if (input.presses.size() < pressesPerFrameMax) {
-            input.presses.push_back(key);
-        }
-    } else if (action == actionRelease) {
-        keys[key] = false;
-    }
-    return false;
-}
-
-std::vector<int> takePresses(InputState& input) {
-    std::vector<int> presses;
-    presses.swap(input.presses);
-    return presses;
 }
 
 void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y) {
@@ -36,13 +21,13 @@ void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double
         mouse.lastY = static_cast<float>(y);
         mouse.firstMouse = false;
     }
-    if (!playEnabled) {
-        return;
-    }
     const float xOffset = static_cast<float>(x - mouse.lastX) * mouseSensitivity;
     const float yOffset = static_cast<float>(mouse.lastY - y) * mouseSensitivity;
     mouse.lastX = static_cast<float>(x);
     mouse.lastY = static_cast<float>(y);
+    if (!playEnabled) {
+        return;
+    }
 
     camera.yaw += xOffset;
     camera.pitch += yOffset;

@@ -1,36 +1,42 @@
-// What the window's input callbacks do, free of the window system: the key
-// table, mouse look and the zoom wheel.
+// The input of a frame, free of the window system: the events the window
+// queued since the last frame, the time and the picture's aspect; and what
+// the game keeps of them between frames (the held keys, the cursor).
 #pragma once
 
 #include "game/camera.h"
+#include "game/keys.h"
 
 #include <array>
 #include <cstddef>
 #include <vector>
 
-constexpr int keyCount = 1024;
-
-// Key codes and actions as the window system reports them.
-constexpr int keyEscape = 256;
-constexpr int keyW = 87;
-constexpr int keyS = 83;
-constexpr int keyA = 65;
-constexpr int keyD = 68;
-constexpr int keyQ = 81;
-constexpr int keyE = 69;
-constexpr int keyR = 82;
-constexpr int keyZ = 90;
-constexpr int keyH = 72;
-constexpr int keyBackspace = 259;
-constexpr int keyF1 = 290;
-constexpr int keyF2 = 291;
-constexpr int keyF3 = 292;
-constexpr int keyF8 = 297;
-constexpr int actionRelease = 0;
-constexpr int actionPress = 1;
-constexpr int actionRepeat = 2;
-
 constexpr float mouseSensitivity = 0.05f;
+
+struct InputEvent {
+    enum class Kind { keyPress, keyRelease, cursorMoved, wheel, focus };
+    Kind kind = Kind::keyPress;
+    Key key = Key::unknown;
+    // The cursor's position, or the wheel's offsets.
+    double x = 0.0;
+    double y = 0.0;
+    bool focused = true;
+
+    static InputEvent press(Key key) { return {Kind::keyPress, key, 0.0, 0.0, true}; }
+    static InputEvent release(Key key) { return {Kind::keyRelease, key, 0.0, 0.0, true}; }
+    static InputEvent cursorAt(double x, double y) { return {Kind::cursorMoved, Key::unknown, x, y, true}; }
+    static InputEvent wheel(double yOffset) { return {Kind::wheel, Key::unknown, 0.0, yOffset, true}; }
+    static InputEvent focus(bool focused) { return {Kind::focus, Key::unknown, 0.0, 0.0, focused}; }
+};
+
+// Everything a frame's update reads from outside the game.
+struct FrameInput {
+    // Seconds on the game's clock, read once at the frame's start.
+    double time = 0.0;
+    // Since the last frame, oldest first; a held key's repeats are not here.
+    std::vector<InputEvent> events;
+    // Width over height of the picture the frame draws.
+    float pictureAspect = cameraAspect;
+};
 
 struct MouseState {
     bool firstMouse = true;
@@ -41,22 +47,20 @@ struct MouseState {
 struct InputState {
     // True from a key's press to its release.
     std::array<bool, keyCount> keys{};
-    // Every press since the last frame took them, in order, so that a key
-    // acts once per press even when its release came in the same frame.
-    // Repeats of a held key are not presses.
-    std::vector<int> presses;
     MouseState mouse;
+    bool focused = true;
+
+    bool held(Key key) const { return keys[keyIndex(key)]; }
 };
 
-// Presses beyond this many between two frames are dropped.
+// Presses beyond this many in one frame act as held keys only.
 constexpr std::size_t pressesPerFrameMax = 64;
 
-// The presses since the last call, oldest first.
-std::vector<int> takePresses(InputState& input);
-
-// Updates the key table; returns true when the key asks the window to close.
-bool handleKey(InputState& input, int key, int action);
+// A press or release updates the held keys; unknown keys are ignored.
+void applyKeyEvent(InputState& input, const InputEvent& event);
 // Turns the camera (yaw and pitch) by the cursor's motion while play is on.
+// The position is kept either way, so the first look after a pause turns
+// only by the motion since.
 void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y);
 // Zooms the camera (field of view 1..45) by the wheel.
 void handleScroll(Camera& camera, double yOffset);

@@ -29,56 +29,50 @@ glm::vec3 cameraRight(const Camera& camera) {
 }
 
 glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input, float distance) {
-    const auto& keys = input.keys;
     glm::vec3 position = camera.position;
-    if (keys[keyW]) {
+    if (input.held(Key::w)) {
         position += horizontalFront(camera) * distance;
     }
-    if (keys[keyS]) {
+    if (input.held(Key::s)) {
         position -= horizontalFront(camera) * distance;
     }
-    if (keys[keyA]) {
+    if (input.held(Key::a)) {
         position -= cameraRight(camera) * distance;
     }
-    if (keys[keyD]) {
+    if (input.held(Key::d)) {
         position += cameraRight(camera) * distance;
     }
-    if (keys[keyQ]) {
+    if (input.held(Key::q)) {
         position.y += distance;
     }
-    if (keys[keyE]) {
+    if (input.held(Key::e)) {
         position.y -= distance;
     }
     return position;
 }
 
-// The toggles flip once in every frame in which their key is held. Returns
-// true when wireframe was switched off.
-bool flipHeldToggles(Modes& modes, const InputState& input) {
-    const auto& keys = input.keys;
-    if (keys[keyF2]) {
+// The toggles flip once in every frame in which their key is held.
+void flipHeldToggles(Modes& modes, const InputState& input) {
+    if (input.held(Key::f2)) {
         modes.showFramerate = !modes.showFramerate;
     }
-    const bool wireframeTurnedOff = keys[keyF3] && modes.wireframe;
-    if (keys[keyF3]) {
+    if (input.held(Key::f3)) {
         modes.wireframe = !modes.wireframe;
     }
-    if (keys[keyF8]) {
+    if (input.held(Key::f8)) {
         modes.frustumCulling = !modes.frustumCulling;
     }
-    return wireframeTurnedOff;
 }
 
 } // namespace
 
-bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime) {
     if (!modes.playEnabled) {
-        return false;
+        return;
     }
     const glm::vec3 from = camera.position;
     const glm::vec3 moved = movedByHeldKeys(camera, input, deltaTime * movementSpeed);
-    const bool wireframeTurnedOff = flipHeldToggles(modes, input);
+    flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
-    return wireframeTurnedOff;
 }

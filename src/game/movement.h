@@ -9,7 +9,6 @@
 
 // While play is on: moves the camera by deltaTime x movementSpeed along the
 // held keys' directions, flips the F2/F3/F8 toggles, and keeps what the rules
-// allow (each axis inside the room, the whole move out of occupied cells).
-// Returns true when wireframe was just switched off.
-bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+// allow (see allowedPosition).
+void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime);

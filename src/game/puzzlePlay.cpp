@@ -19,25 +19,25 @@ void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading) {
     dropHint(puzzle);
 }
 
-void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, int key) {
+void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
     switch (key) {
-    case keyR:
+    case Key::r:
         puzzle.history.restart(level, camera);
         dropHint(puzzle);
         break;
-    case keyZ:
-    case keyBackspace:
+    case Key::z:
+    case Key::backspace:
         if (puzzle.history.undo(level, camera)) {
             dropHint(puzzle);
         }
         break;
-    case keyH:
+    case Key::h:
         if (!puzzle.hints.searching() && puzzle.hintLine.empty()) {
             puzzle.hints.request(level);
             puzzle.hintLine = searchingLine;
         }
         break;
-    case keyF1:
+    case Key::f1:
         puzzle.helpShown = !puzzle.helpShown;
         break;
     default:
@@ -81,4 +81,10 @@ const std::vector<std::string>& helpLines() {
         "Escape: quit",
     };
     return lines;
+}
+
+std::optional<Cell> hintedCellOf(const PuzzlePlay& puzzle, const Level& level) {
+    (void)puzzle;
+    (void)level;
+    return std::nullopt;
 }

@@ -6,9 +6,11 @@
 #include "game/camera.h"
 #include "game/campaign.h"
 #include "game/hint.h"
+#include "game/keys.h"
 #include "game/moveHistory.h"
 #include "world/level.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,13 +28,17 @@ struct PuzzlePlay {
 void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
 // One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
 // F1 shows or hides the help; any other key does nothing.
-void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, int key);
+void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
 // The player is about to leave its cell: the move is kept for undo and the
 // hint, which was for the cell left, goes.
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
 // A hint whose search finished since the last frame is shown from now on
 // and returned; empty when none came.
 std::string collectHint(PuzzlePlay& puzzle);
+
+// The cell the hint on screen points to: the player's neighbour along the
+// hinted move; nothing when no move is hinted.
+std::optional<Cell> hintedCellOf(const PuzzlePlay& puzzle, const Level& level);
 
 // "Level 2/8  moves 5  par 12" ("par" only when the level names one).
 std::string movesLine(const PuzzlePlay& puzzle);

@@ -2,7 +2,7 @@
 // window and the desktop's full screen. Part of the window; GLFW only.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/windowMode.h"
 
 struct GLFWwindow;
 

@@ -1,8 +1,8 @@
 #include "platform/window.h"
 
 #include "core/console.h"
-#include "game/gameState.h"
 #include "platform/displayModes.h"
+#include "platform/keyCodes.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -10,40 +10,33 @@
 #include <cstdlib>
 #include <iostream>
 
+// The GLFW callbacks only queue events on the window found through its user
+// pointer; the game takes them at its next update.
 struct WindowCallbacks {
     static Window& ownerOf(GLFWwindow* window) {
         return *static_cast<Window*>(glfwGetWindowUserPointer(window));
     }
-    static GameState& gameOf(GLFWwindow* window) { return *ownerOf(window).game; }
+
+    static void key(GLFWwindow* window, int code, int /*scancode*/, int action, int /*mods*/) {
+        // A held key's repeats carry nothing the game uses.
+        if (action == GLFW_PRESS) {
+            ownerOf(window).queue(InputEvent::press(keyOfCode(code)));
+        } else if (action == GLFW_RELEASE) {
+            ownerOf(window).queue(InputEvent::release(keyOfCode(code)));
+        }
+    }
+    static void cursorPos(GLFWwindow* window, double x, double y) {
+        ownerOf(window).queue(InputEvent::cursorAt(x, y));
+    }
+    static void scroll(GLFWwindow* window, double /*xOffset*/, double yOffset) {
+        ownerOf(window).queue(InputEvent::wheel(yOffset));
+    }
+    static void focus(GLFWwindow* window, int focused) {
+        ownerOf(window).queue(InputEvent::focus(focused == GLFW_TRUE));
+    }
 };
 
 namespace {
-
-Window& ownerOf(GLFWwindow* window) {
-    return WindowCallbacks::ownerOf(window);
-}
-
-GameState& gameOf(GLFWwindow* window) {
-    return WindowCallbacks::gameOf(window);
-}
-
-void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int /*mods*/) {
-    if (key == GLFW_KEY_F11 && action == GLFW_PRESS) {
-        ownerOf(window).requestDisplaySwitch();
-    }
-    if (handleKey(gameOf(window).input, key, action)) {
-        glfwSetWindowShouldClose(window, GLFW_TRUE);
-    }
-}
-
-void cursorPosCallback(GLFWwindow* window, double x, double y) {
-    GameState& game = gameOf(window);
-    handleCursorPos(game.input, game.camera, game.modes.playEnabled, x, y);
-}
-
-void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
-    handleScroll(gameOf(window).camera, yOffset);
-}
 
 [[noreturn]] void failWith(std::ostream& stream, const char* message) {
     stream << message << std::endl;
@@ -95,20 +88,26 @@ Window::~Window() {
     glfwDestroyWindow(window);
 }
 
-void Window::installInputCallbacks(GameState& game) {
-    this->game = &game;
+void Window::installInputCallbacks() {
     glfwSetWindowUserPointer(window, this);
-    glfwSetKeyCallback(window, keyCallback);
-    glfwSetCursorPosCallback(window, cursorPosCallback);
-    glfwSetScrollCallback(window, scrollCallback);
+    glfwSetKeyCallback(window, WindowCallbacks::key);
+    glfwSetCursorPosCallback(window, WindowCallbacks::cursorPos);
+    glfwSetScrollCallback(window, WindowCallbacks::scroll);
+    glfwSetWindowFocusCallback(window, WindowCallbacks::focus);
 }
 
 void Window::pollEvents() {
-    glfwPollEvents();
     if (displaySwitchRequested) {
         displaySwitchRequested = false;
         switchDisplay();
     }
+    glfwPollEvents();
+}
+
+std::vector<InputEvent> Window::takeEvents() {
+    std::vector<InputEvent> taken;
+    taken.swap(events);
+    return taken;
 }
 
 void Window::requestDisplaySwitch() {
@@ -141,12 +140,6 @@ PictureSize Window::pictureSize() const {
 
 void Window::present() {
     glfwSwapBuffers(window);
-}
-
-void Window::closeOnEscape() {
-    if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) {
-        glfwSetWindowShouldClose(window, GLFW_TRUE);
-    }
 }
 
 bool Window::shouldClose() const {

@@ -1,25 +1,15 @@
 // The window system: the game's one window with its GL context, the input
-// callbacks that fill the game's input state, and the clock. The only code
-// of the game that calls GLFW.
+// callbacks that queue the window's events in the game's terms, and the
+// clock. The only code of the game that calls GLFW.
 #pragma once
 
+#include "game/input.h"
 #include "game/screen.h"
+#include "platform/windowMode.h"
 
-struct GameState;
+#include <vector>
+
 struct GLFWwindow;
-
-// How the window opens: full screen at the game's own 1024 x 768 (the plain
-// game), an ordinary resizable window, or full screen at the desktop's
-// current video mode. F11 switches the last two into each other.
-enum class WindowMode { fullScreen, windowed, fullScreenDesktop };
-
-// Where an ordinary window stands on the screen, in screen coordinates.
-struct WindowPlacement {
-    int x = 0;
-    int y = 0;
-    int width = windowWidth;
-    int height = windowHeight;
-};
 
 // The window system itself, from its start to its shutdown.
 class WindowSystem {
@@ -42,14 +32,15 @@ class Window {
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Key, cursor-position and scroll events go to the game's input state
-    // and camera from now on; the game must outlive the window's events.
-    void installInputCallbacks(GameState& game);
-    // Events go to the callbacks; a switch F11 asked for happens after them.
+    // Key, cursor, wheel and focus events are queued from now on.
+    void installInputCallbacks();
+    // A switch asked for happens first; then the window system's events are
+    // queued.
     void pollEvents();
+    // The events queued since the last call, oldest first.
+    std::vector<InputEvent> takeEvents();
     void present();
-    // Escape held: ask the window to close.
-    void closeOnEscape();
+    // The window's close button: the run ends after the frame.
     bool shouldClose() const;
     // F11: from a window to the desktop's full screen or back, at the next
     // poll of events. The plain game's full screen stays as it is.
@@ -64,9 +55,11 @@ class Window {
     friend struct WindowCallbacks;
     void switchDisplay();
 
+    void queue(const InputEvent& event) { events.push_back(event); }
+
     GLFWwindow* window = nullptr;
     WindowMode mode;
-    GameState* game = nullptr;
+    std::vector<InputEvent> events;
     bool displaySwitchRequested = false;
     // Where the window goes back to when it leaves the desktop's full screen.
     WindowPlacement windowedPlacement;

@@ -29,10 +29,6 @@ void setGlobalGlState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void fillPolygons() {
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-}
-
 void clearTargetsForLitPass(const Renderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, renderer.targets.size.width, renderer.targets.size.height);
@@ -41,22 +37,20 @@ void clearTargetsForLitPass(const Renderer& renderer) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void drawFrame(Renderer& renderer, FrameView& view) {
+void drawFrame(Renderer& renderer, const FrameView& view) {
     setBackgroundColour();
-    if (view.wireframe) {
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    }
+    glPolygonMode(GL_FRONT_AND_BACK, view.wireframe ? GL_LINE : GL_FILL);
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
     clearTargetsForLitPass(renderer);
     renderLitPass(renderer, view, lightSpaceMatrix);
-    drawLightMarker(renderer, view.camera, lightPositionFor(view.roomSize));
+    drawLightMarker(renderer, view);
     if (view.wireframe) {
         showWireframeScene(renderer);
     } else {
-        runParticleStep(renderer.particleBuffers, renderer.particleProgram, view);
+        drawParticlePass(renderer.particleBuffers, renderer.particleProgram, view);
         renderBloom(renderer);
     }
-    drawOverlay(renderer, view.overlayLines, view.wireframe);
+    drawOverlay(renderer, view.overlay, view.wireframe);
 }
 
 void drawWonFrame(Renderer& renderer) {

@@ -8,14 +8,11 @@ class Renderer;
 // The GL state the whole game keeps from start-up on: the window's viewport,
 // the depth test and alpha blending.
 void setGlobalGlState();
-// Leaving wireframe mode fills polygons again at once, whatever the frame
-// then draws.
-void fillPolygons();
 
-// A normal frame: shadow, clear, lit, light marker, then the particle step
-// and bloom (or, in wireframe mode, the plain copy of the scene), then the
-// overlay.
-void drawFrame(Renderer& renderer, FrameView& view);
+// A normal frame: the polygon mode of its wireframe switch, then shadow,
+// clear, lit, light marker, the particles and bloom (or, in wireframe mode,
+// the plain copy of the scene), then the overlay.
+void drawFrame(Renderer& renderer, const FrameView& view);
 // A won frame: only the message, over what the back buffer holds, in the
 // picture's viewport.
 void drawWonFrame(Renderer& renderer);

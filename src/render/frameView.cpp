@@ -1,5 +1,7 @@
 #include "render/frameView.h"
 
+#include "render/shadowMap.h"
+
 namespace {
 
 template <class Object>
@@ -14,17 +16,23 @@ std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
 
 } // namespace
 
-FrameView frameViewOf(GameState& game, double (*gameClock)()) {
+FrameView frameViewOf(const GameState& game, double seconds) {
     const Level& level = game.level;
+    const glm::vec3 light = lightPositionFor(level.grid.extent);
     return FrameView{game.camera,
+                     viewMatrix(game.camera),
+                     projectionMatrix(game.camera),
+                     light,
+                     computeLightSpaceMatrix(light),
                      cellsOf(level.obstacles),
                      cellsOf(level.redBlocks),
                      cellsOf(level.blueBlocks),
                      goalPosition(level),
                      level.grid.extent,
-                     gameClock,
-                     game.deltaTime,
+                     static_cast<float>(seconds),
                      game.modes.wireframe,
                      game.particles,
-                     overlayLines(game)};
+                     game.particleCount,
+                     overlayTexts(game),
+                     hintedCellOf(game.puzzle, level)};
 }

@@ -1,5 +1,7 @@
-// What the passes read of the game in one frame, gathered by the app just
-// before it draws. The renderer keeps none of it between frames.
+// What the passes read of the game in one frame, built by the app from the
+// game as the frame's update left it, with the frame's time as a value. The
+// matrices that several passes share are computed here, once a frame. The
+// renderer keeps none of it between frames.
 #pragma once
 
 #include "game/camera.h"
@@ -7,12 +9,19 @@
 #include "game/particles.h"
 #include "world/cell.h"
 
+#include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
+#include <optional>
 #include <vector>
 
 struct FrameView {
     const Camera& camera;
+    glm::mat4 cameraView;
+    glm::mat4 cameraProjection;
+    // The light hangs in the room; the shadow map is drawn from it.
+    glm::vec3 lightPosition;
+    glm::mat4 lightSpaceMatrix;
     std::vector<Cell> obstacleCells;
     std::vector<Cell> redCells;
     std::vector<Cell> blueCells;
@@ -20,16 +29,16 @@ struct FrameView {
     // The room's cells along each axis: the walls, the floor and the light
     // follow it.
     Cell roomSize;
-    // The game clock in seconds. Each model reads it as it is drawn, in the
-    // shadow pass and in the lit pass alike: the stars' spin is their own.
-    double (*gameClock)();
-    float deltaTime;
+    // The game clock in seconds: the trophy and the stars spin by it.
+    float seconds;
     bool wireframe;
-    // A normal frame steps the fountain before it draws it.
-    ParticleSystem& particles;
-    std::vector<OverlayLine> overlayLines;
+    // The fountain as this frame's update left it.
+    const ParticleSystem& particles;
+    int particleCount;
+    std::vector<OverlayText> overlay;
+    // The cell a hint points to, marked in the scene until the player's
+    // cell changes.
+    std::optional<Cell> hintedCell;
 };
 
-// The view of the game as it stands, with the overlay lines of this frame
-// (which advances the frame-rate line's counter).
-FrameView frameViewOf(GameState& game, double (*gameClock)());
+FrameView frameViewOf(const GameState& game, double seconds);

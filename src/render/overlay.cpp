@@ -8,6 +8,24 @@
 
 namespace {
 
+constexpr float overlayX = 25.0f;
+constexpr float overlayY = 708.0f;
+constexpr float overlayScale = 0.5f;
+const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
+// The moves and hint lines stand at the bottom left, the help below the
+// mode lines at the top left.
+constexpr float movesLineY = 25.0f;
+constexpr float hintLineY = 60.0f;
+constexpr float helpTopY = 600.0f;
+constexpr float helpLineStep = 34.0f;
+const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
+const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
+const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
+
+OverlayLine modeLine(const std::string& text, bool clearsTextureUnits = false) {
+    return {text, overlayX, overlayY, overlayScale, overlayGreen, clearsTextureUnits, false};
+}
+
 void clearTextureUnitsZeroAndOne() {
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -17,11 +35,40 @@ void clearTextureUnitsZeroAndOne() {
 
 } // namespace
 
-void drawOverlay(Renderer& renderer, const std::vector<OverlayLine>& lines, bool wireframe) {
+std::vector<OverlayLine> overlayLayout(const std::vector<OverlayText>& texts) {
+    std::vector<OverlayLine> lines;
+    float helpY = helpTopY;
+    for (const OverlayText& text : texts) {
+        switch (text.kind) {
+        case OverlayText::Kind::framerate:
+        case OverlayText::Kind::frustumCulling:
+            lines.push_back(modeLine(text.text));
+            break;
+        case OverlayText::Kind::wireframe:
+            lines.push_back(modeLine(text.text, true));
+            break;
+        case OverlayText::Kind::moves:
+            lines.push_back(
+                {text.text, overlayX, movesLineY, overlayScale, movesColour, false, true});
+            break;
+        case OverlayText::Kind::hint:
+            lines.push_back(
+                {text.text, overlayX, hintLineY, overlayScale, hintColour, false, true});
+            break;
+        case OverlayText::Kind::help:
+            lines.push_back({text.text, overlayX, helpY, overlayScale, helpColour, false, false});
+            helpY -= helpLineStep;
+            break;
+        }
+    }
+    return lines;
+}
+
+void drawOverlay(Renderer& renderer, const std::vector<OverlayText>& texts, bool wireframe) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     const float bottom = textBottomFor(renderer.targets.size);
-    for (const OverlayLine& line : lines) {
+    for (const OverlayLine& line : overlayLayout(texts)) {
         const float y = line.fromBottom ? bottom + line.y : line.y;
         renderer.textRenderer.drawText(renderer.textProgram, line.text, line.x, y, line.scale,
                                        line.colour);

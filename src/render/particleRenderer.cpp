@@ -31,16 +31,16 @@ void refillStreamBuffer(GLuint buffer, GLsizeiptr capacity, GLsizeiptr used, con
     glBufferSubData(GL_ARRAY_BUFFER, 0, used, data);
 }
 
-void setCameraUniforms(GLuint program, const Camera& camera) {
+void setCameraUniforms(GLuint program, const FrameView& view) {
+    const Camera& camera = view.camera;
     const glm::vec3 right = glm::cross(camera.front, camera.up);
     glUniform3fv(glGetUniformLocation(program, "CameraRight_worldspace"), 1, glm::value_ptr(right));
     glUniform3fv(glGetUniformLocation(program, "CameraUp_worldspace"), 1,
                  glm::value_ptr(camera.up));
-    const glm::mat4 view = viewMatrix(camera);
-    const glm::mat4 projection = projectionMatrix(camera);
-    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE, glm::value_ptr(view));
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE,
+                       glm::value_ptr(view.cameraView));
     glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE,
-                       glm::value_ptr(projection));
+                       glm::value_ptr(view.cameraProjection));
 }
 
 void bindInstanceAttributes(const ParticleBuffers& buffers) {
@@ -83,20 +83,18 @@ void uploadParticles(const ParticleBuffers& buffers, const ParticleSystem& parti
 }
 
 void drawParticles(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
-                   const Camera& camera, const ParticleSystem& particles, int count) {
+                   const FrameView& view, const ParticleSystem& particles, int count) {
     const GLuint program = particleProgram.program;
     glUseProgram(program);
-    setCameraUniforms(program, camera);
+    setCameraUniforms(program, view);
     glBindVertexArray(buffers.particleVao);
     bindInstanceAttributes(buffers);
     glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, clampedInstanceCount(particles, count));
     glBindVertexArray(0);
 }
 
-void runParticleStep(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
-                     FrameView& view) {
-    const int instanceCount =
-        updateParticleSystem(view.particles, view.deltaTime, view.camera.position);
-    uploadParticles(buffers, view.particles, instanceCount);
-    drawParticles(buffers, particleProgram, view.camera, view.particles, instanceCount);
+void drawParticlePass(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                      const FrameView& view) {
+    uploadParticles(buffers, view.particles, view.particleCount);
+    drawParticles(buffers, particleProgram, view, view.particles, view.particleCount);
 }

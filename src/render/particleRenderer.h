@@ -19,9 +19,8 @@ ParticleBuffers createParticleBuffers();
 // Orphans both stream buffers and writes the first count staged instances.
 void uploadParticles(const ParticleBuffers& buffers, const ParticleSystem& particles, int count);
 void drawParticles(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
-                   const Camera& camera, const ParticleSystem& particles, int count);
-// The particle step of a normal frame: the fountain moves on by the frame's
-// time as seen from the camera, then its live instances are uploaded and
-// drawn into whatever target is bound.
-void runParticleStep(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
-                     FrameView& view);
+                   const FrameView& view, const ParticleSystem& particles, int count);
+// The particle pass of a normal frame: the fountain's live instances, as the
+// frame's update left them, uploaded and drawn into whatever target is bound.
+void drawParticlePass(const ParticleBuffers& buffers, const ShaderProgram& particleProgram,
+                      const FrameView& view);

@@ -72,9 +72,9 @@ void drawTriangles(GLuint vertexArray, int vertexCount) {
     glBindVertexArray(0);
 }
 
-void sendCamera(const ShaderProgram& program, const Camera& camera) {
-    sendMatrix(program, "view", viewMatrix(camera));
-    sendMatrix(program, "projection", projectionMatrix(camera));
+void sendCamera(const ShaderProgram& program, const FrameView& view) {
+    sendMatrix(program, "view", view.cameraView);
+    sendMatrix(program, "projection", view.cameraProjection);
 }
 
 float cosineOfDegrees(double degrees) {
@@ -82,7 +82,7 @@ float cosineOfDegrees(double degrees) {
 }
 
 float secondsNow(const FrameView& view) {
-    return static_cast<float>(view.gameClock());
+    return view.seconds;
 }
 
 void drawFloorPlane(const Renderer& renderer, const ShaderProgram& program) {
@@ -126,12 +126,13 @@ glm::mat4 starModelMatrix(const glm::mat4& trophy, glm::vec3 offset, float secon
     return rotateDegrees(glm::translate(trophy, offset), starTurnRate * seconds, yAxis);
 }
 
-void setLightingUniforms(const ShaderProgram& program, const Camera& camera) {
+void setLightingUniforms(const ShaderProgram& program, const FrameView& view) {
+    const Camera& camera = view.camera;
     glUseProgram(program.program);
     sendVec3(program, "viewPos", camera.position);
     sendLightColours(program, neutralLight);
     sendFloat(program, "material.shininess", 64.0f);
-    sendCamera(program, camera);
+    sendCamera(program, view);
     sendFloat(program, "light.constant", 1.0f);
     sendFloat(program, "light.linear", 0.001f);
     sendFloat(program, "light.quadratic", 0.0001f);
@@ -190,20 +191,20 @@ void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpa
 
 void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix) {
-    setLightingUniforms(renderer.basicProgram, view.camera);
+    setLightingUniforms(renderer.basicProgram, view);
     bindShadowMapForLitPass(renderer, lightSpaceMatrix);
     drawRoom(renderer, renderer.basicProgram, view.roomSize);
     drawLevel(renderer, renderer.basicProgram, view);
     // The models are toon shaded and take no shadows.
-    setLightingUniforms(renderer.toonProgram, view.camera);
+    setLightingUniforms(renderer.toonProgram, view);
     drawModels(renderer, renderer.toonProgram, view);
 }
 
-void drawLightMarker(const Renderer& renderer, const Camera& camera, glm::vec3 light) {
+void drawLightMarker(const Renderer& renderer, const FrameView& view) {
     const ShaderProgram& program = renderer.lampProgram;
     glUseProgram(program.program);
-    sendCamera(program, camera);
-    const glm::mat4 marker = glm::translate(glm::mat4(1.0f), light);
+    sendCamera(program, view);
+    const glm::mat4 marker = glm::translate(glm::mat4(1.0f), view.lightPosition);
     sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
     drawTriangles(renderer.lightVao, cubeVertexCount);
 }

@@ -19,7 +19,7 @@ class Renderer;
 constexpr float trophyTurnRate = 50.0f;
 constexpr float starTurnRate = 200.0f;
 
-void setLightingUniforms(const ShaderProgram& program, const Camera& camera);
+void setLightingUniforms(const ShaderProgram& program, const FrameView& view);
 void drawRoom(const Renderer& renderer, const ShaderProgram& program,
               Cell roomCells = Cell{roomSize, roomSize, roomSize});
 void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view);
@@ -37,8 +37,8 @@ void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpa
 // models) and the light marker.
 void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix);
-void drawLightMarker(const Renderer& renderer, const Camera& camera,
-                     glm::vec3 light = lightPos);
+// A small unlit cube where the frame's light hangs.
+void drawLightMarker(const Renderer& renderer, const FrameView& view);
 
 // The placements the draw routines build, free of GL so they can be checked
 // on their own. A block is a 0.78 cube in the middle of its cell.

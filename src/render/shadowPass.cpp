@@ -12,7 +12,7 @@ glm::mat4 renderShadowPass(const Renderer& renderer, const FrameView& view) {
     // Only the draw binding moves, so whatever is bound for reading stays.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, renderer.shadowMap.depthTarget);
     glClear(GL_DEPTH_BUFFER_BIT);
-    const glm::mat4 lightSpaceMatrix = computeLightSpaceMatrix(lightPositionFor(view.roomSize));
+    const glm::mat4& lightSpaceMatrix = view.lightSpaceMatrix;
     const ShaderProgram& program = renderer.shadowProgram;
     glUseProgram(program.program);
     glUniformMatrix4fv(glGetUniformLocation(program.program, "lightSpaceMatrix"), 1, GL_FALSE,

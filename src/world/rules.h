@@ -17,8 +17,12 @@ constexpr double wallMargin = 0.15;
 // player's own entry never blocks the player.
 bool isCellBlocked(const Level& level, glm::vec3 position);
 // Where a move from `from` to `moved` ends: each axis that leaves the room
-// goes back on its own (the camera slides along the walls), and an occupied
-// destination undoes the whole move (no sliding along blocks).
+// goes back on its own (the camera slides along the walls; an axis that
+// starts inside a wall margin may always move towards the room's inside); a
+// move that would cross a second cell boundary stops just before it, so the
+// cell changes at most once, by one cell on one axis, even in a long frame;
+// and an occupied destination undoes the whole move (no sliding along
+// blocks, and no slipping between two blocks that touch at an edge).
 glm::vec3 allowedPosition(const Level& level, glm::vec3 from, glm::vec3 moved);
 // Red blocks step with the direction, then blue blocks against it, each in
 // level order; later blocks see the cells that earlier ones left or took.

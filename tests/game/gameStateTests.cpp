@@ -1,6 +1,6 @@
 // The trace line, the win test and the frame-rate line of the overlay.
 #include "game/gameState.h"
-#include "game/trace.h"
+#include "world/trace.h"
 #include "world/levelState.h"
 
 #include <gtest/gtest.h>

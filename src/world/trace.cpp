@@ -1,4 +1,4 @@
-#include "game/trace.h"
+#include "world/trace.h"
 
 #include <sstream>
 
