@@ -5,14 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace {
 
 // A fresh camera and input state per test, under the game's own names.
 class InputTest : public ::testing::Test {
   protected:
-    bool handleKey(int key, int action) { return ::handleKey(input, key, action); }
+    void press(Key key) { applyKeyEvent(input, InputEvent::press(key)); }
+    void release(Key key) { applyKeyEvent(input, InputEvent::release(key)); }
     void handleCursorPos(double x, double y) { ::handleCursorPos(input, camera, playEnabled, x, y); }
     void handleScroll(double yOffset) { ::handleScroll(camera, yOffset); }
 
@@ -36,14 +40,18 @@ TEST_F(InputTest, FirstCursorEventOnlyRecordsThePosition) {
     EXPECT_FLOAT_EQ(camera.pitch, 1.0f);
 }
 
-TEST_F(InputTest, FirstCursorEventIsRecordedEvenAfterTheWin) {
+TEST_F(InputTest, TheCursorIsFollowedAfterTheWinSoTheNextLevelDoesNotJump) {
     playEnabled = false;
     handleCursorPos(700.0, 300.0);
     EXPECT_FALSE(mouse.firstMouse);
     EXPECT_FLOAT_EQ(mouse.lastX, 700.0f);
     handleCursorPos(800.0, 300.0);
     EXPECT_FLOAT_EQ(camera.yaw, -90.0f) << "mouse look is off after the win";
-    EXPECT_FLOAT_EQ(mouse.lastX, 700.0f);
+    EXPECT_FLOAT_EQ(mouse.lastX, 800.0f);
+
+    playEnabled = true; // the next level
+    handleCursorPos(810.0, 300.0);
+    EXPECT_FLOAT_EQ(camera.yaw, -89.5f) << "only the motion since the last event turns";
 }
 
 TEST_F(InputTest, PitchStopsAtExactly89WhileYawGrowsWithoutBound) {
@@ -94,30 +102,36 @@ TEST_F(InputTest, ScrollWorksAfterTheWin) {
     EXPECT_EQ(camera.fov, 40.0f);
 }
 
-TEST_F(InputTest, KeysOutsideTheTableNeverEnterIt) {
-    EXPECT_FALSE(handleKey(-1, actionPress)); // the window system's unknown key
-    EXPECT_FALSE(handleKey(1024, actionPress));
-    EXPECT_FALSE(handleKey(5000, actionPress));
+TEST_F(InputTest, PressHoldsReleaseLetsGoAndUnknownKeysAreIgnored) {
+    press(Key::w);
+    EXPECT_TRUE(input.held(Key::w));
+    release(Key::w);
+    EXPECT_FALSE(input.held(Key::w));
+    release(Key::d); // a release without a press is harmless
+    EXPECT_FALSE(input.held(Key::d));
+    press(Key::unknown);
     EXPECT_EQ(std::count(std::begin(keys), std::end(keys), true), 0);
 }
 
-TEST_F(InputTest, PressSetsReleaseClearsRepeatKeeps) {
-    handleKey(keyW, actionPress);
-    EXPECT_TRUE(keys[keyW]);
-    handleKey(keyW, actionRepeat);
-    EXPECT_TRUE(keys[keyW]);
-    handleKey(keyW, actionRelease);
-    EXPECT_FALSE(keys[keyW]);
-    handleKey(keyD, actionRelease); // a release without a press is harmless
-    EXPECT_FALSE(keys[keyD]);
-    handleKey(1023, actionPress);
-    EXPECT_TRUE(keys[1023]);
-}
-
-TEST_F(InputTest, EscapeAsksToCloseOnPressOnly) {
-    EXPECT_FALSE(handleKey(keyEscape, actionRelease));
-    EXPECT_TRUE(handleKey(keyEscape, actionPress));
-    EXPECT_TRUE(keys[keyEscape]);
+TEST(KeyNames, EveryKeyIsFoundByItsNameInAnyCase) {
+    for (int index = 1; index < keyCount; ++index) {
+        const Key key = static_cast<Key>(index);
+        std::string lower(keyName(key));
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_EQ(keyNamed(keyName(key)), key) << keyName(key);
+        EXPECT_EQ(keyNamed(lower), key) << lower;
+    }
+    const std::pair<const char*, Key> named[] = {
+        {"W", Key::w}, {"escape", Key::escape}, {"Page_Down", Key::pageDown},
+        {"0", Key::digit0}, {"F11", Key::f11}, {"kp_enter", Key::keypadEnter},
+    };
+    for (const auto& [name, key] : named) {
+        EXPECT_EQ(keyNamed(name), key) << name;
+    }
+    for (const char* unknown : {"", "UNKNOWN", "KEY_W", "F99", "W "}) {
+        EXPECT_FALSE(keyNamed(unknown).has_value()) << unknown;
+    }
 }
 
 TEST(CameraMatrices, ProjectionHasTheFixedElements) {

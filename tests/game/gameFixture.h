@@ -15,10 +15,12 @@ class GameTest : public ::testing::Test {
         game.level.player.setPosition(position);
     }
 
-    // Counts the frames in which leaving wireframe asked for filled polygons.
     void processMovement() {
-        if (::processMovement(camera, game.modes, game.input, game.level, deltaTime)) {
-            ++filledModeCalls;
+        ::processMovement(camera, game.modes, game.input, game.level, deltaTime);
+    }
+    void hold(std::initializer_list<Key> heldKeys) {
+        for (Key key : heldKeys) {
+            keys[keyIndex(key)] = true;
         }
     }
 
@@ -30,5 +32,4 @@ class GameTest : public ::testing::Test {
     bool& showFramerate = game.modes.showFramerate;
     bool& frustumCulling = game.modes.frustumCulling;
     bool& playEnabled = game.modes.playEnabled;
-    int filledModeCalls = 0;
 };

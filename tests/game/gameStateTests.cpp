@@ -47,16 +47,22 @@ TEST(WinTest, ComparesEachIndexWithTheGoal) {
     EXPECT_FALSE(isWinningCell(Cell{2, 2, 0}, glm::vec3(2.5f, 2.0f, 0.0f)));
 }
 
-// A fresh game state per test, under the game's own names.
+// A fresh game state per test, played frame by frame with no input.
 class OverlayTest : public ::testing::Test {
   protected:
-    std::vector<OverlayLine> overlayLines() { return ::overlayLines(game); }
+    // The overlay after one more frame of the given length (exact in float).
+    std::vector<OverlayText> frame(double seconds) {
+        time += seconds;
+        updateGame(game, FrameInput{time, {}, cameraAspect});
+        return overlayTexts(game);
+    }
+    std::string framerateAfterFrame(double seconds) { return frame(seconds).at(0).text; }
 
     GameState game;
+    double time = 1.0;
     bool& showFramerate = game.modes.showFramerate;
     bool& wireframe = game.modes.wireframe;
     bool& frustumCulling = game.modes.frustumCulling;
-    float& deltaTime = game.deltaTime;
     int& framerateCounter = game.framerateCounter;
 };
 
@@ -65,57 +71,44 @@ TEST_F(OverlayTest, FramerateIsOneFrameInSinglePrecision) {
     EXPECT_EQ(formatFramerate(0.016f), "62.499996");
 }
 
-TEST_F(OverlayTest, NoLinesWhenEverySwitchIsOff) { EXPECT_TRUE(overlayLines().empty()); }
+TEST_F(OverlayTest, NoLinesWhenEverySwitchIsOff) { EXPECT_TRUE(frame(0.015625).empty()); }
 
 TEST_F(OverlayTest, FirstShownFrameHasNoNumberThenItRefreshesEvery300Frames) {
+    game.lastFrame = 1.0f;
     showFramerate = true;
-    deltaTime = 0.015625f;
-    std::vector<OverlayLine> lines = overlayLines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text, "Framerate: ");
-    EXPECT_EQ(lines[0].x, 25.0f);
-    EXPECT_EQ(lines[0].y, 708.0f);
-    EXPECT_EQ(lines[0].scale, 0.5f);
-    EXPECT_EQ(lines[0].colour, glm::vec3(0.0f, 1.0f, 0.0f));
-
-    deltaTime = 0.016f;
-    EXPECT_EQ(overlayLines()[0].text, "Framerate: 64.000000");
+    EXPECT_EQ(framerateAfterFrame(0.015625), "Framerate: ");
+    EXPECT_EQ(framerateAfterFrame(0.03125), "Framerate: 64.000000");
     for (int frame = 2; frame < 300; ++frame) {
-        EXPECT_EQ(overlayLines()[0].text, "Framerate: 64.000000") << "frame " << frame;
+        EXPECT_EQ(framerateAfterFrame(0.03125), "Framerate: 64.000000") << "frame " << frame;
     }
-    EXPECT_EQ(overlayLines()[0].text, "Framerate: 64.000000");
-    EXPECT_EQ(overlayLines()[0].text, "Framerate: 62.499996");
+    EXPECT_EQ(framerateAfterFrame(0.03125), "Framerate: 64.000000");
+    EXPECT_EQ(framerateAfterFrame(0.03125), "Framerate: 32.000000");
 }
 
 TEST_F(OverlayTest, HidingTheLineStopsTheCounter) {
+    game.lastFrame = 1.0f;
     showFramerate = true;
-    deltaTime = 0.5f;
-    overlayLines();
+    frame(0.5);
     EXPECT_EQ(framerateCounter, 1);
     showFramerate = false;
     for (int i = 0; i < 500; ++i) {
-        overlayLines();
+        frame(0.5);
     }
     EXPECT_EQ(framerateCounter, 1);
     showFramerate = true;
-    EXPECT_EQ(overlayLines()[0].text, "Framerate: 2.000000");
+    EXPECT_EQ(framerateAfterFrame(0.5), "Framerate: 2.000000");
     EXPECT_EQ(framerateCounter, 2);
 }
 
-TEST_F(OverlayTest, ModeLinesShareTheAnchorInOrder) {
+TEST_F(OverlayTest, ModeLinesComeInOrder) {
     showFramerate = true;
     wireframe = true;
     frustumCulling = true;
-    const std::vector<OverlayLine> lines = overlayLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1].text, "Wireframe: ON");
-    EXPECT_TRUE(lines[1].clearsTextureUnits);
-    EXPECT_EQ(lines[2].text, "View Frustum Culling: ON");
-    EXPECT_FALSE(lines[2].clearsTextureUnits);
-    for (const OverlayLine& line : lines) {
-        EXPECT_EQ(line.x, 25.0f);
-        EXPECT_EQ(line.y, 708.0f);
-    }
+    const std::vector<OverlayText> texts = overlayTexts(game);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].kind, OverlayText::Kind::framerate);
+    EXPECT_EQ(texts[1].text, "Wireframe: ON");
+    EXPECT_EQ(texts[2].text, "View Frustum Culling: ON");
 }
 
 } // namespace

@@ -33,16 +33,25 @@ class PuzzleKeys : public ::testing::Test {
         game.camera.position = cellCentre(neighbourOf(game.level.player.cell, moveOf(letter)));
         frame();
     }
-    void press(int key) {
-        handleKey(game.input, key, actionPress);
-        handleKey(game.input, key, actionRelease);
+    // A press and its release, acting in the next frame.
+    void press(Key key) {
+        events.push_back(InputEvent::press(key));
+        events.push_back(InputEvent::release(key));
     }
-    FrameUpdate frame() { return updateGame(game); }
+    FrameOutcome frame() {
+        FrameInput input{0.0, {}, pictureAspect};
+        input.events.swap(events);
+        return updateGame(game, input);
+    }
+    // The hint line a frame printed after its trace line; empty when none.
+    static std::string hintPrinted(const FrameOutcome& outcome) {
+        return outcome.consoleLines.size() > 1 ? outcome.consoleLines[1] : "";
+    }
     // Letters are moves, Z and B undo, R restarts, each in a frame of its own.
     void play(const std::string& script) {
         for (char step : script) {
             if (step == 'Z' || step == 'B' || step == 'R') {
-                press(step == 'Z' ? keyZ : step == 'B' ? keyBackspace : keyR);
+                press(step == 'Z' ? Key::z : step == 'B' ? Key::backspace : Key::r);
                 frame();
             } else {
                 move(step);
@@ -58,6 +67,8 @@ class PuzzleKeys : public ::testing::Test {
     }
 
     GameState game;
+    std::vector<InputEvent> events;
+    float pictureAspect = cameraAspect;
 };
 
 TEST_F(PuzzleKeys, UndoAndRestartGiveBackTheStatesAndMovesBeforeThem) {
@@ -72,7 +83,7 @@ TEST_F(PuzzleKeys, UndoAndRestartGiveBackTheStatesAndMovesBeforeThem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
-        startLevel(game, builtInLayout(), LevelHeading{});
+        startLevel(game);
         play(c.script);
         EXPECT_EQ(captureLevelState(game.level), after(c.sameAs));
         EXPECT_EQ(game.puzzle.history.moves(), c.moves);
@@ -85,14 +96,14 @@ TEST_F(PuzzleKeys, RestartTurnsTheCameraBackAndUndoKeepsItsTurn) {
     game.camera.yaw = 10.0f;
     game.camera.front = glm::vec3(1.0f, 0.0f, 0.0f);
     game.camera.fov = 30.0f;
-    game.camera.aspect = 1.6f;
-    press(keyZ);
+    pictureAspect = 1.6f;
+    press(Key::z);
     frame();
     EXPECT_EQ(game.camera.position, cellCentre(game.level.layout().playerStart));
     EXPECT_EQ(game.camera.yaw, 10.0f) << "undo keeps the camera's orientation";
 
     move('L');
-    press(keyR);
+    press(Key::r);
     frame();
     const Camera start = cameraAtStart(game.level.layout());
     EXPECT_EQ(game.camera.position, start.position);
@@ -104,41 +115,39 @@ TEST_F(PuzzleKeys, RestartTurnsTheCameraBackAndUndoKeepsItsTurn) {
 
 TEST_F(PuzzleKeys, ActOncePerPressAndOnlyInPuzzlePlay) {
     play("LLL");
-    press(keyZ); // press and release in the same frame
-    handleKey(game.input, keyZ, actionPress);
-    handleKey(game.input, keyZ, actionRepeat);
-    handleKey(game.input, keyZ, actionRepeat);
+    press(Key::z); // press and release in the same frame
+    events.push_back(InputEvent::press(Key::z));
     frame();
-    EXPECT_EQ(game.puzzle.history.moves(), 1) << "two presses, two undos; repeats are not presses";
+    EXPECT_EQ(game.puzzle.history.moves(), 1) << "two presses, two undos";
     frame();
     EXPECT_EQ(game.puzzle.history.moves(), 1) << "a held key does not act again";
 
     game.modes.playEnabled = false; // the won frames
-    press(keyR);
+    press(Key::r);
     frame();
     EXPECT_EQ(game.puzzle.history.moves(), 1);
 
     GameState plain;
     plain.camera.position = cellCentre(neighbourOf(plain.level.player.cell, -1));
-    updateGame(plain);
+    updateGame(plain, FrameInput{});
     const LevelState moved = captureLevelState(plain.level);
-    for (int key : {keyZ, keyBackspace, keyR, keyH, keyF1}) {
-        handleKey(plain.input, key, actionPress);
+    FrameInput presses;
+    for (Key key : {Key::z, Key::backspace, Key::r, Key::h, Key::f1}) {
+        presses.events.push_back(InputEvent::press(key));
     }
-    updateGame(plain);
+    updateGame(plain, presses);
     EXPECT_EQ(captureLevelState(plain.level), moved) << "the plain room has no puzzle keys";
-    EXPECT_TRUE(plain.input.presses.empty());
     EXPECT_FALSE(plain.puzzle.helpShown);
 }
 
 TEST_F(PuzzleKeys, HintComesFromTheWorkerAndGoesWithTheNextCellChange) {
-    press(keyH);
+    press(Key::h);
     frame();
     EXPECT_EQ(game.puzzle.hintLine, "Hint: searching...");
     std::string arrived;
     for (int i = 0; i < 2000 && arrived.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        arrived = frame().hint;
+        arrived = hintPrinted(frame());
     }
     EXPECT_EQ(arrived, hintText(hintFor(Level())));
     EXPECT_EQ(game.puzzle.hintLine, arrived);
