@@ -11,7 +11,7 @@ namespace {
 
 void BM_ProcessMovementHoldingW(benchmark::State& state) {
     GameState game;
-    game.input.keys[keyW] = true;
+    game.input.keys[keyIndex(Key::w)] = true;
     game.deltaTime = 1.0f / 60.0f;
     for (auto _ : state) {
         game.camera.position = cameraStartPosition;

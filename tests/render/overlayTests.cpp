@@ -33,7 +33,6 @@ class OverlayTest : public SceneTest {
 TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
-    deltaTime = 1.0f / 60.0f;
     FrameView plain = frameView();
     drawFrame(renderer, plain);
     EXPECT_EQ(pixelsMatching(20, 700, 300, 40, isOverlayGreen), 0);
@@ -47,7 +46,6 @@ TEST_F(OverlayTest, ModeLineShowsOverTheCombinedPicture) {
 
 TEST_F(OverlayTest, WonMessageShowsInConsecutiveWonFrames) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    deltaTime = 1.0f / 60.0f;
     FrameView view = frameView();
     drawFrame(renderer, view);
     for (int wonFrame = 1; wonFrame <= 3; ++wonFrame) {
@@ -72,6 +70,55 @@ TEST_F(OverlayTest, WonMessageKeepsToTheMiddleOfAResizedPicture) {
     renderer.fitPicture(PictureSize{1024, 768});
     EXPECT_GT(middle, 200);
     EXPECT_LT(whereTheFullPictureHasIt, 20);
+}
+
+// Where each kind of line stands: the mode lines share the top-left anchor,
+// the moves and hint lines keep to the bottom, the help goes down the left.
+TEST(OverlayLayout, EachKindHasItsPlace) {
+    using Kind = OverlayText::Kind;
+    const std::vector<OverlayText> texts = {{Kind::framerate, "Framerate: "},
+                                            {Kind::wireframe, "Wireframe: ON"},
+                                            {Kind::frustumCulling, "View Frustum Culling: ON"},
+                                            {Kind::moves, "Level 1/1  moves 0"},
+                                            {Kind::hint, "F1: keys"},
+                                            {Kind::help, "first"},
+                                            {Kind::help, "second"}};
+    const struct {
+        float x, y;
+        glm::vec3 colour;
+        bool clearsTextureUnits, fromBottom;
+    } expected[] = {{25.0f, 708.0f, {0.0f, 1.0f, 0.0f}, false, false},
+                    {25.0f, 708.0f, {0.0f, 1.0f, 0.0f}, true, false},
+                    {25.0f, 708.0f, {0.0f, 1.0f, 0.0f}, false, false},
+                    {25.0f, 25.0f, {1.0f, 1.0f, 1.0f}, false, true},
+                    {25.0f, 60.0f, {1.0f, 0.85f, 0.2f}, false, true},
+                    {25.0f, 600.0f, {0.6f, 0.9f, 1.0f}, false, false},
+                    {25.0f, 566.0f, {0.6f, 0.9f, 1.0f}, false, false}};
+    const std::vector<OverlayLine> lines = overlayLayout(texts);
+    ASSERT_EQ(lines.size(), texts.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(texts[i].text);
+        EXPECT_EQ(lines[i].text, texts[i].text);
+        EXPECT_EQ(lines[i].x, expected[i].x);
+        EXPECT_EQ(lines[i].y, expected[i].y);
+        EXPECT_EQ(lines[i].scale, 0.5f);
+        EXPECT_EQ(lines[i].colour, expected[i].colour);
+        EXPECT_EQ(lines[i].clearsTextureUnits, expected[i].clearsTextureUnits);
+        EXPECT_EQ(lines[i].fromBottom, expected[i].fromBottom);
+    }
+}
+
+// The frame sets its own polygon mode: a normal frame after a wireframe one
+// draws filled, with nobody else asked to switch it back.
+TEST_F(OverlayTest, AFrameSetsItsOwnPolygonMode) {
+    for (const bool wireframeFrame : {true, false, true, false}) {
+        wireframe = wireframeFrame;
+        drawFrame(renderer, frameView());
+        GLint mode[2] = {0, 0};
+        glGetIntegerv(GL_POLYGON_MODE, mode);
+        EXPECT_EQ(mode[0], wireframeFrame ? GL_LINE : GL_FILL);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST_F(ParticleRendererTest, UploadWritesTheCountedInstancesIntoWholeStreamBuffe
     EXPECT_EQ(bufferParameter(buffers.particleColorVbo, GL_BUFFER_USAGE), GL_STREAM_DRAW);
 
     uploadParticles(renderer.particleBuffers, particles, 0);
-    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, 0);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, frameView(), particles, 0);
     expectNoGlError("an empty frame");
     EXPECT_EQ(hdrTexel(renderer, 0, glm::ivec2(512, 384)), glm::vec3(0.0f))
         << "no instance, no picture";
@@ -115,7 +115,7 @@ TEST_F(ParticleRendererTest, FreshFountainShowsAtTheSpawnPoint) {
     const int count = updateParticleSystem(particles, 0.016f, camera.position);
     ASSERT_EQ(count, 3);
     uploadParticles(renderer.particleBuffers, particles, count);
-    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, count);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, frameView(), particles, count);
     expectNoGlError("drawParticles");
     GLint vertexArray = -1;
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
@@ -148,7 +148,7 @@ TEST_F(ParticleRendererTest, EachInstanceHasItsOwnCentreSizeAndColour) {
     stageInstance(particles, 1, small);
     stageInstance(particles, 2, notCounted);
     uploadParticles(renderer.particleBuffers, particles, 2);
-    drawParticles(renderer.particleBuffers, renderer.particleProgram, camera, particles, 2);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, frameView(), particles, 2);
 
     const glm::ivec2 largeCentre = projectToWindow(camera, large.centre);
     const glm::ivec2 smallCentre = projectToWindow(camera, small.centre);

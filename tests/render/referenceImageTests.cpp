@@ -98,12 +98,13 @@ class ReferenceImageTest : public SceneTest {
     // the spawns.
     Picture renderStartFrame(Renderer& renderer, bool wireframeMode) {
         camera = Camera{};
-        deltaTime = 1.0f / 60.0f;
-        game.lastFrame = 1.0f;
+        game.lastFrame = 0.0f;
         wireframe = wireframeMode;
         std::srand(1);
         glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
 
+        // A sixtieth of a second, exactly as a float.
+        updateGame(game, FrameInput{1.0 / 60.0, {}, cameraAspect});
         FrameView view = frameView();
         drawFrame(renderer, view);
         glFinish();

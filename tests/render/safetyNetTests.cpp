@@ -199,8 +199,9 @@ class FramePasses : public SceneTest {
   protected:
 };
 
-// A normal frame spawns three particles at a sixtieth of a second and ages the
-// others; a wireframe frame leaves the pool exactly as it was.
+// A normal frame's update spawns three particles at a sixtieth of a second
+// and ages the others; a wireframe frame's leaves the pool exactly as it
+// was, and the frame draws without a GL error either way.
 TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
     struct FrameStep {
         bool wireframe;
@@ -208,8 +209,7 @@ TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
     };
     const FrameStep frames[] = {{false, 3}, {true, 3}, {true, 3}, {false, 6}};
 
-    deltaTime = 1.0f / 60.0f;
-    game.lastFrame = 1.0f;
+    game.lastFrame = 0.0f;
     std::srand(1);
     int number = 0;
     for (const FrameStep& frame : frames) {
@@ -218,10 +218,8 @@ TEST_F(FramePasses, WireframeFramesRunNoParticleStep) {
         const std::vector<Particle> before = particles.pool;
         const int lastUsedBefore = particles.lastUsedParticle;
         const int liveEndBefore = particles.liveEnd;
-        if (wireframe && !frame.wireframe) {
-            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); // as turning wireframe off does
-        }
         wireframe = frame.wireframe;
+        updateGame(game, FrameInput{number / 60.0, {}, cameraAspect});
         FrameView view = frameView();
         drawFrame(renderer, view);
         expectNoGlError("drawFrame");

@@ -50,10 +50,6 @@ void releaseSharedRenderer() {
     }
 }
 
-double oneSecond() {
-    return 1.0;
-}
-
 void SceneTest::SetUp() {
     GlTest::SetUp();
     if (HasFatalFailure()) {
@@ -68,7 +64,7 @@ void SceneTest::TearDown() {
 }
 
 glm::mat4 renderShadowAndLitPasses(const Renderer& renderer, GameState& game) {
-    const FrameView view = frameViewOf(game, oneSecond);
+    const FrameView view = frameViewOf(game, 1.0);
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, view);
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);

@@ -21,9 +21,6 @@ Renderer& sharedRenderer();
 // makes it again.
 void releaseSharedRenderer();
 
-// A fixed clock for the scene's time reads.
-double oneSecond();
-
 // The frame's shadow pass, then the lit pass into a cleared hdrTarget, with
 // the game's clock at one second; returns the shadow pass's light-space
 // matrix.
@@ -40,10 +37,8 @@ class SceneTest : public GlTest {
     void TearDown() override;
     static void TearDownTestSuite() { releaseSharedRenderer(); }
 
-    // What the passes read of this test's game, read at the clock given.
-    FrameView frameView(double (*gameClock)() = oneSecond) {
-        return frameViewOf(game, gameClock);
-    }
+    // What the passes read of this test's game, at the time given.
+    FrameView frameView(double seconds = 1.0) { return frameViewOf(game, seconds); }
     glm::mat4 renderShadowAndLitPasses(const Renderer& renderer) {
         return ::renderShadowAndLitPasses(renderer, game);
     }

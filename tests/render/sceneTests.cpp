@@ -50,11 +50,6 @@ GLint currentProgram() {
     return program;
 }
 
-int clockReads = 0;
-double countingClock() {
-    return ++clockReads;
-}
-
 } // namespace
 
 TEST(BlockPlacement, fillsTheMiddleOfItsCellWithAGapToItsNeighbours) {
@@ -100,7 +95,7 @@ TEST_F(SceneTest, lightingUniformsCarryCameraFlashlightAndMaterial) {
     aimCamera(glm::vec3(2.0f, 3.0f, 4.0f), glm::vec3(6.0f, 1.0f, 2.0f));
     camera.fov = 30.0f;
     const GLuint program = renderer.basicProgram.program;
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameView());
     EXPECT_EQ(currentProgram(), static_cast<GLint>(program));
 
     expectVec3Near(uniformVec3(program, "viewPos"), camera.position, 0.0f);
@@ -141,7 +136,7 @@ TEST_F(SceneTest, drawBlockPlacesTheBlockOfItsCell) {
 
 TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
     const GLuint program = renderer.basicProgram.program;
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameView());
     drawLevel(renderer, renderer.basicProgram, frameView());
     expectVec3Near(uniformVec3(program, "light.ambient"), glm::vec3(0.1f, 0.1f, 0.7f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.diffuse"), glm::vec3(0.4f), 0.0f);
@@ -152,20 +147,18 @@ TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
     EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
 
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameView());
     expectVec3Near(uniformVec3(program, "light.ambient"), glm::vec3(0.6f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.specular"), glm::vec3(0.5f), 0.0f);
     expectNoGlError("drawLevel");
 }
 
-TEST_F(SceneTest, modelsReadTheClockAnewForEachModel) {
-    clockReads = 0;
-    setLightingUniforms(renderer.toonProgram, camera);
-    const FrameView view = frameView(countingClock);
+TEST_F(SceneTest, modelsTurnByTheFramesTime) {
+    const FrameView view = frameView(3.0);
+    setLightingUniforms(renderer.toonProgram, view);
     drawModels(renderer, renderer.toonProgram, view);
-    EXPECT_EQ(clockReads, 3);
-    // The last star rides a trophy turned at the first read and spins by the third.
-    const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, 1.0f);
+    // The last star rides the trophy turned by the frame's time and spins by it.
+    const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, 3.0f);
     expectMatrixNear(uniformMat4(renderer.toonProgram.program, "model"),
                      starModelMatrix(trophy, glm::vec3(-0.5f, 1.0f, 0.0f), 3.0f), 1e-5f);
     expectNoGlError("drawModels");
@@ -173,7 +166,7 @@ TEST_F(SceneTest, modelsReadTheClockAnewForEachModel) {
 
 TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     aimCamera(glm::vec3(5.0f, 5.0f, 9.0f), lightPos);
-    drawLightMarker(renderer, camera);
+    drawLightMarker(renderer, frameView());
     const GLuint program = renderer.lampProgram.program;
     EXPECT_EQ(currentProgram(), static_cast<GLint>(program));
     const auto [low, high] = cubeBounds(uniformMat4(program, "model"));
@@ -184,7 +177,7 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     // Seen from the camera the lamp glows far above the bloom threshold.
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawLightMarker(renderer, camera);
+    drawLightMarker(renderer, frameView());
     glFinish();
     const glm::vec3 lamp = sceneColourAt(renderer, centreX, centreY);
     EXPECT_GT(std::min({lamp.r, lamp.g, lamp.b}), 1.5f);
@@ -216,7 +209,7 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
     const glm::vec3 inFrame = blockFaceColour(renderer, game, obstacles[8].cell);
 
     // The same view drawn by hand: neutral light, container maps, one block.
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameView());
     bindShadowMapForLitPass(renderer, computeLightSpaceMatrix());
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -233,9 +226,10 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
 // away from the view by the given angle about the vertical. No shadow pass
 // runs: the identity as light-space matrix puts the wall's middle outside the
 // light's box, so nothing shades it.
-glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, Camera& camera, float degrees) {
+glm::vec3 wallColourWithLightTurnedBy(const Renderer& renderer, GameState& game, float degrees) {
+    Camera& camera = game.camera;
     aimCamera(camera, glm::vec3(5.5f, 5.5f, 9.5f), glm::vec3(5.5f, 5.5f, 0.0f));
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameViewOf(game, 1.0));
     bindShadowMapForLitPass(renderer, glm::mat4(1.0f));
     const glm::vec3 turned =
         glm::vec3(rotateDegrees(glm::mat4(1.0f), degrees, glm::vec3(0.0f, 1.0f, 0.0f)) *
@@ -254,11 +248,11 @@ float sum(glm::vec3 colour) {
 }
 
 TEST_F(SceneTest, flashlightFadesBetweenItsInnerAndOuterCone) {
-    const glm::vec3 full = wallColourWithLightTurnedBy(renderer, camera, 0.0f);
-    const glm::vec3 inner = wallColourWithLightTurnedBy(renderer, camera, 12.0f);
-    const glm::vec3 fading = wallColourWithLightTurnedBy(renderer, camera, 20.0f);
-    const glm::vec3 outside = wallColourWithLightTurnedBy(renderer, camera, 30.0f);
-    const glm::vec3 farOutside = wallColourWithLightTurnedBy(renderer, camera, 90.0f);
+    const glm::vec3 full = wallColourWithLightTurnedBy(renderer, game, 0.0f);
+    const glm::vec3 inner = wallColourWithLightTurnedBy(renderer, game, 12.0f);
+    const glm::vec3 fading = wallColourWithLightTurnedBy(renderer, game, 20.0f);
+    const glm::vec3 outside = wallColourWithLightTurnedBy(renderer, game, 30.0f);
+    const glm::vec3 farOutside = wallColourWithLightTurnedBy(renderer, game, 90.0f);
     // Inside the inner cone only the small change of angle to the wall counts.
     EXPECT_NEAR(sum(inner), sum(full), 0.05f * sum(full));
     EXPECT_GT(sum(fading), sum(outside) * 1.02f);

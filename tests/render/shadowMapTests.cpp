@@ -41,7 +41,7 @@ glm::mat4 renderEmptyShadowPass(Renderer& renderer, GameState& game) {
     std::swap(trophy, renderer.trophyModel);
     std::swap(stars, renderer.starModels);
 
-    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameViewOf(game, oneSecond));
+    const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameViewOf(game, 1.0));
     glFinish();
 
     std::swap(trophy, renderer.trophyModel);
@@ -100,12 +100,12 @@ float brightness(glm::vec3 colour) {
 float floorBrightness(Renderer& renderer, GameState& game, glm::vec3 floor, bool withShadows) {
     aimCamera(game.camera, floor + glm::vec3(0.0f, 1.0f, 0.3f), floor);
     const glm::mat4 lightSpaceMatrix = withShadows
-                                           ? renderShadowPass(renderer, frameViewOf(game, oneSecond))
+                                           ? renderShadowPass(renderer, frameViewOf(game, 1.0))
                                            : renderEmptyShadowPass(renderer, game);
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderLitPass(renderer, frameViewOf(game, oneSecond), lightSpaceMatrix);
+    renderLitPass(renderer, frameViewOf(game, 1.0), lightSpaceMatrix);
     glFinish();
     return brightness(sceneColourAt(renderer, centreX, centreY));
 }
@@ -251,7 +251,7 @@ TEST_F(SceneTest, litPassDarkensTheFloorOnlyWhereTheDepthMapHasSomethingInFront)
 
 TEST_F(SceneTest, litPassBindsTheDepthMapOnUnitTwo) {
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameView());
-    setLightingUniforms(renderer.basicProgram, camera);
+    setLightingUniforms(renderer.basicProgram, frameView());
     glUseProgram(renderer.lampProgram.program);
     bindShadowMapForLitPass(renderer, lightSpaceMatrix);
     glActiveTexture(GL_TEXTURE2);
