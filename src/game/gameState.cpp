@@ -22,10 +22,12 @@ const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
 const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
 const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
 
-void addPuzzleLines(const PuzzlePlay& puzzle, std::vector<OverlayLine>& lines) {
+void addPuzzleLines(const PuzzlePlay& puzzle, const Camera& camera,
+                    std::vector<OverlayLine>& lines) {
     lines.push_back(
         {movesLine(puzzle), overlayX, movesLineY, overlayScale, movesColour, false, true});
-    const std::string hint = puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine;
+    const std::string line = hintLine(puzzle, camera);
+    const std::string hint = line.empty() ? "F1: keys" : line;
     lines.push_back({hint, overlayX, hintLineY, overlayScale, hintColour, false, true});
     if (puzzle.helpShown) {
         float y = helpTopY;
@@ -68,7 +70,7 @@ FrameUpdate updateGame(GameState& game) {
     }
     movePlayer(game.level, game.camera.position);
     if (puzzle.enabled) {
-        update.hint = collectHint(puzzle);
+        update.hint = collectHint(puzzle, game.camera);
     }
     return update;
 }
@@ -115,7 +117,7 @@ std::vector<OverlayLine> overlayLines(GameState& game) {
                          false, false});
     }
     if (game.puzzle.enabled) {
-        addPuzzleLines(game.puzzle, lines);
+        addPuzzleLines(game.puzzle, game.camera, lines);
     }
     return lines;
 }
