@@ -10,7 +10,7 @@ const char* const packFolder = "levels";
 GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     const std::string folder =
         options.levelsFolder.empty() ? assets.path(packFolder) : options.levelsFolder;
-    CampaignLoad load = loadCampaignFolder(folder);
+    CampaignLoad load = loadCampaignFolder(folder, errors);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }

@@ -1,5 +1,6 @@
 #include "game/campaign.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -8,6 +9,31 @@ namespace {
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The ".level" files of the folder in name order. An entry that says it is
+// one but whose target cannot be looked at (a dangling or looping link) is
+// skipped with a line naming it; the scan goes on to the others.
+std::vector<std::string> levelFilesKept(const std::string& folder, std::ostream& errors) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    std::error_code scan;
+    for (fs::directory_iterator entry(folder, scan), end; !scan && entry != end;
+         entry.increment(scan)) {
+        if (entry->path().extension() != ".level") {
+            continue;
+        }
+        std::error_code status;
+        const bool regular = entry->is_regular_file(status);
+        if (status) {
+            errors << "cellquest: skipping " << entry->path().string() << ": cannot be read ("
+                   << status.message() << ")" << std::endl;
+        } else if (regular) {
+            files.push_back(entry->path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 } // namespace
@@ -35,9 +61,9 @@ Campaign builtInRoomCampaign() {
     return Campaign({CampaignLevel{"", room}});
 }
 
-CampaignLoad loadCampaignFolder(const std::string& folder) {
+CampaignLoad loadCampaignFolder(const std::string& folder, std::ostream& errors) {
     CampaignLoad load;
-    for (const std::string& path : levelFilesIn(folder)) {
+    for (const std::string& path : levelFilesKept(folder, errors)) {
         LevelLoad level = loadLevelFile(path);
         if (!level.level) {
             return CampaignLoad{{}, level.error};

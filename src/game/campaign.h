@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,10 @@ struct CampaignLoad {
     std::string error;
 };
 // Every ".level" file of the folder, by name; the first malformed one gives
-// its loader message, and a folder without levels says so.
-CampaignLoad loadCampaignFolder(const std::string& folder);
+// its loader message, and a folder without levels says so. An entry whose
+// target cannot be read (a dangling link) is skipped with one line on
+// `errors` naming it, and the other levels are kept.
+CampaignLoad loadCampaignFolder(const std::string& folder, std::ostream& errors);
 // One level file as a run of one level.
 CampaignLoad loadSingleLevel(const std::string& path);
 

@@ -125,10 +125,11 @@ void stepNormalFrame(GameState& game) {
     }
 }
 
-void addPuzzleTexts(const PuzzlePlay& puzzle, std::vector<OverlayText>& texts) {
+void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera,
+                    std::vector<OverlayText>& texts) {
     texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
-    texts.push_back(
-        {OverlayText::Kind::hint, puzzle.hintLine.empty() ? "F1: keys" : puzzle.hintLine});
+    const std::string hint = hintLine(puzzle, camera);
+    texts.push_back({OverlayText::Kind::hint, hint.empty() ? "F1: keys" : hint});
     if (puzzle.helpShown) {
         for (const std::string& text : helpLines()) {
             texts.push_back({OverlayText::Kind::help, text});
@@ -164,7 +165,7 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     movePlayerByKeys(game);
     outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
     if (game.puzzle.enabled) {
-        const std::string hint = collectHint(game.puzzle);
+        const std::string hint = collectHint(game.puzzle, game.camera);
         if (!hint.empty()) {
             outcome.consoleLines.push_back(hint);
         }
@@ -210,7 +211,7 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
     }
     if (game.puzzle.enabled) {
-        addPuzzleTexts(game.puzzle, texts);
+        addPuzzleTexts(game.puzzle, game.camera, texts);
     }
     return texts;
 }

@@ -1,5 +1,45 @@
 #include "game/hint.h"
 
+#include <cmath>
+
+namespace {
+
+constexpr Direction up = 2;
+// Below this the front is as good as vertical and its horizontal part, what
+// is left of rounding, points nowhere in particular.
+constexpr float leastHorizontalFront = 1e-3f;
+
+// The horizontal axis direction (+-x or +-z) nearest to where the camera
+// faces; looking straight up or down, the yaw still says where that is.
+Direction aheadOf(const Camera& camera) {
+    float x = camera.front.x;
+    float z = camera.front.z;
+    if (std::hypot(x, z) < leastHorizontalFront) {
+        x = std::cos(camera.yaw * degreesToRadians);
+        z = std::sin(camera.yaw * degreesToRadians);
+    }
+    if (std::abs(x) >= std::abs(z)) {
+        return x >= 0.0f ? 1 : -1;
+    }
+    return z >= 0.0f ? 3 : -3;
+}
+
+// The horizontal axis direction at the right of one faced: cross(ahead, +y).
+Direction rightOf(Direction ahead) {
+    switch (ahead) {
+    case 1:
+        return 3;
+    case 3:
+        return -1;
+    case -1:
+        return -3;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
 bool operator==(const Hint& a, const Hint& b) {
     return a.kind == b.kind && a.move == b.move;
 }
@@ -25,29 +65,25 @@ Hint hintFor(const Level& level, const std::atomic<bool>* stop) {
     return hintFrom(searchLevel(level, budget));
 }
 
-std::string moveWord(Direction direction) {
-    switch (direction) {
-    case 1:
-        return "right";
-    case -1:
-        return "left";
-    case 2:
-        return "up";
-    case -2:
-        return "down";
-    case 3:
-        return "back";
-    case -3:
-        return "forward";
-    default:
-        return "";
+std::string viewWord(Direction direction, const Camera& camera) {
+    if (direction == up || direction == -up) {
+        return direction == up ? "up" : "down";
     }
+    const Direction ahead = aheadOf(camera);
+    if (direction == ahead || direction == -ahead) {
+        return direction == ahead ? "ahead" : "behind";
+    }
+    const Direction right = rightOf(ahead);
+    if (direction == right || direction == -right) {
+        return direction == right ? "right" : "left";
+    }
+    return "";
 }
 
-std::string hintText(const Hint& hint) {
+std::string hintText(const Hint& hint, const Camera& camera) {
     switch (hint.kind) {
     case Hint::Kind::move:
-        return "Hint: " + moveWord(hint.move) + " (" + directionName(hint.move) + ")";
+        return "Hint: " + viewWord(hint.move, camera) + " (" + directionName(hint.move) + ")";
     case Hint::Kind::noWay:
         return "No way from here: press Z or R";
     case Hint::Kind::tooFar:
@@ -57,44 +93,50 @@ std::string hintText(const Hint& hint) {
 }
 
 HintWorker::~HintWorker() {
-    stopAndJoin();
+    cancel();
+    for (const std::unique_ptr<Search>& aside : calledOff) {
+        aside->thread.join();
+    }
 }
 
 void HintWorker::request(const Level& level) {
+    joinFinishedAside();
     if (searching()) {
         return;
     }
-    stopAndJoin();
-    stop = false;
-    finished = false;
-    cancelled = false;
-    worker = std::thread([this, copy = Level(level)] {
-        answer = hintFor(copy, &stop);
-        finished.store(true, std::memory_order_release);
+    current = std::make_unique<Search>();
+    Search& running = *current;
+    running.thread = std::thread([&running, search = search, copy = Level(level)] {
+        running.answer = search(copy, &running.stop);
+        running.finished.store(true, std::memory_order_release);
     });
 }
 
 std::optional<Hint> HintWorker::take() {
-    if (!worker.joinable() || !finished.load(std::memory_order_acquire)) {
+    joinFinishedAside();
+    if (!current || !current->finished.load(std::memory_order_acquire)) {
         return std::nullopt;
     }
-    worker.join();
-    if (cancelled) {
-        return std::nullopt;
-    }
+    current->thread.join();
+    const Hint answer = current->answer;
+    current.reset();
     return answer;
 }
 
 void HintWorker::cancel() {
-    if (worker.joinable()) {
-        stop = true;
-        cancelled = true;
+    if (current) {
+        current->stop = true;
+        calledOff.push_back(std::move(current));
     }
 }
 
-void HintWorker::stopAndJoin() {
-    if (worker.joinable()) {
-        stop = true;
-        worker.join();
+void HintWorker::joinFinishedAside() {
+    for (auto aside = calledOff.begin(); aside != calledOff.end();) {
+        if ((*aside)->finished.load(std::memory_order_acquire)) {
+            (*aside)->thread.join();
+            aside = calledOff.erase(aside);
+        } else {
+            ++aside;
+        }
     }
 }

@@ -1,8 +1,12 @@
 #include "game/progress.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -78,6 +82,58 @@ std::optional<int> parseCount(const std::string& text) {
 
 bool validLevelName(const std::string& name) {
     return !name.empty() && name.find_first_of("\n\r\t/") == std::string::npos;
+}
+
+std::string fileNameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1); // npos + 1 is 0
+}
+
+// A name mkstemp gives for `path`.XXXXXX: the file's name, a dot and six
+// letters or digits.
+bool isTemporaryOf(const std::string& name, const std::string& fileName) {
+    constexpr std::size_t suffixLength = 6;
+    if (name.size() != fileName.size() + 1 + suffixLength ||
+        name.compare(0, fileName.size() + 1, fileName + ".") != 0) {
+        return false;
+    }
+    return std::all_of(name.end() - suffixLength, name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// A save takes milliseconds: a temporary file this old is from a save that
+// was killed, never from one under way in a running game.
+constexpr time_t abandonedTemporaryAge = 10 * 60;
+
+// Removes the temporary files of killed saves of `path` from its folder.
+void removeAbandonedTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string fileName = fileNameOf(path);
+    DIR* entries = opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    const time_t now = time(nullptr);
+    while (const dirent* entry = readdir(entries)) {
+        const std::string temporary = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (isTemporaryOf(entry->d_name, fileName) && lstat(temporary.c_str(), &info) == 0 &&
+            S_ISREG(info.st_mode) && now - info.st_mtime > abandonedTemporaryAge) {
+            unlink(temporary.c_str());
+        }
+    }
+    closedir(entries);
+}
+
+// Where a corrupt file is kept: "progress.corrupt" the first time, then
+// "progress.corrupt.1", ".2", ..., the first name not taken.
+std::string freeCorruptName(const std::string& folder) {
+    const std::string first = folder + "/progress.corrupt";
+    struct stat info {};
+    std::string name = first;
+    for (int number = 1; lstat(name.c_str(), &info) == 0; ++number) {
+        name = first + "." + std::to_string(number);
+    }
+    return name;
 }
 
 } // namespace
@@ -170,7 +226,9 @@ ProgressFile::ProgressFile(std::string path, std::ostream& errors)
     if (filePath.empty()) {
         errors << "cellquest: neither XDG_DATA_HOME nor HOME names a folder; progress is not saved"
                << std::endl;
+        return;
     }
+    removeAbandonedTemporaries(filePath);
 }
 
 Progress ProgressFile::load() {
@@ -196,7 +254,7 @@ Progress ProgressFile::load() {
 }
 
 void ProgressFile::setAside(const std::string& why) {
-    const std::string aside = folderOf(filePath) + "/progress.corrupt";
+    const std::string aside = freeCorruptName(folderOf(filePath));
     const bool kept = std::rename(filePath.c_str(), aside.c_str()) == 0;
     errors << "cellquest: the progress file " << filePath << " " << why
            << (kept ? "; kept as " + aside + ", starting from the first level"

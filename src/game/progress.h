@@ -44,10 +44,13 @@ std::string writeFileAtomically(const std::string& path, const std::string& cont
 // error stream, and none stops the game.
 class ProgressFile {
   public:
+    // Removes the temporary files that saves killed mid-write left beside
+    // the path ("progress.XXXXXX" over ten minutes old); nothing else.
     ProgressFile(std::string path, std::ostream& errors);
 
     // Missing: nothing solved. Unreadable or corrupt: one line, the file is
-    // kept aside as "progress.corrupt", and nothing is solved.
+    // kept aside as "progress.corrupt" (when that is taken, the first free
+    // of "progress.corrupt.1", ".2", ...), and nothing is solved.
     Progress load();
     // Replaces the file. When that fails: one line, and no more saving for
     // the rest of this run.

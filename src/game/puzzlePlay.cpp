@@ -8,7 +8,7 @@ const char* const searchingLine = "Hint: searching...";
 
 void dropHint(PuzzlePlay& puzzle) {
     puzzle.hints.cancel();
-    puzzle.hintLine.clear();
+    puzzle.hint.reset();
 }
 
 } // namespace
@@ -32,9 +32,8 @@ void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
         }
         break;
     case Key::h:
-        if (!puzzle.hints.searching() && puzzle.hintLine.empty()) {
+        if (!puzzle.hints.searching() && !puzzle.hint) {
             puzzle.hints.request(level);
-            puzzle.hintLine = searchingLine;
         }
         break;
     case Key::f1:
@@ -50,13 +49,20 @@ void beforeCellChange(PuzzlePlay& puzzle, const Level& level) {
     dropHint(puzzle);
 }
 
-std::string collectHint(PuzzlePlay& puzzle) {
+std::string collectHint(PuzzlePlay& puzzle, const Camera& camera) {
     const std::optional<Hint> hint = puzzle.hints.take();
     if (!hint) {
         return "";
     }
-    puzzle.hintLine = hintText(*hint);
-    return puzzle.hintLine;
+    puzzle.hint = hint;
+    return hintText(*hint, camera);
+}
+
+std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera) {
+    if (puzzle.hint) {
+        return hintText(*puzzle.hint, camera);
+    }
+    return puzzle.hints.searching() ? searchingLine : "";
 }
 
 std::string movesLine(const PuzzlePlay& puzzle) {
@@ -84,7 +90,8 @@ const std::vector<std::string>& helpLines() {
 }
 
 std::optional<Cell> hintedCellOf(const PuzzlePlay& puzzle, const Level& level) {
-    (void)puzzle;
-    (void)level;
-    return std::nullopt;
+    if (!puzzle.enabled || !puzzle.hint || puzzle.hint->kind != Hint::Kind::move) {
+        return std::nullopt;
+    }
+    return neighbourOf(level.player.cell, puzzle.hint->move);
 }

@@ -19,8 +19,9 @@ struct PuzzlePlay {
     LevelHeading heading;
     MoveHistory history;
     HintWorker hints;
-    // The hint on screen; empty when none is shown.
-    std::string hintLine;
+    // The hint found for the cell the player is in; its words are made from
+    // the camera whenever the line is (hintLine), so they follow the turns.
+    std::optional<Hint> hint;
     bool helpShown = false;
 };
 
@@ -32,9 +33,13 @@ void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
 // The player is about to leave its cell: the move is kept for undo and the
 // hint, which was for the cell left, goes.
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
-// A hint whose search finished since the last frame is shown from now on
-// and returned; empty when none came.
-std::string collectHint(PuzzlePlay& puzzle);
+// A hint whose search finished since the last frame is kept and shown from
+// now on; returns its line in the words of `camera` (as the player looks at
+// its arrival), or empty when none came.
+std::string collectHint(PuzzlePlay& puzzle, const Camera& camera);
+// The hint line as the player looking through `camera` sees it now: the
+// found hint, "Hint: searching..." while the search runs, or empty.
+std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera);
 
 // The cell the hint on screen points to: the player's neighbour along the
 // hinted move; nothing when no move is hinted.

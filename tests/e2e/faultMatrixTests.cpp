@@ -431,7 +431,7 @@ void FaultMatrix::expectFontOutcome() {
         << reportSummary(game.out());
 }
 
-TEST_P(FaultMatrix, endsAsSpecified) {
+TEST_P(FaultMatrix, aBrokenShaderEndsTheGameAndAnyOtherBrokenFileCostsOnlyItsAsset) {
     const Fault& fault = GetParam();
     switch (fault.kind) {
     case AssetKind::shader:

@@ -102,7 +102,9 @@ TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
     for (int move = 0; move < 2; ++move) {
         const std::size_t printed = game.out().lineCount();
         ASSERT_TRUE(game.tapKey("h"));
-        const std::string expected = hintText(hintFor(mirror));
+        // The keys move the player without turning it: it still looks down
+        // -z as at the start, so -z is "ahead" and +x "right".
+        const std::string expected = hintText(hintFor(mirror), cameraAtStart(mirror.layout()));
         const auto hintLine =
             game.out().waitFor([](const std::string& line) { return line.rfind("Hint:", 0) == 0; },
                                printed, frameTimeout);

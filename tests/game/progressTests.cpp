@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 namespace {
 
@@ -107,6 +109,65 @@ TEST(ProgressFile, MissingCorruptAndUnwritableFilesNeverStopPlay) {
     ProgressFile blocked(folderPath, errors);
     EXPECT_EQ(blocked.load(), Progress{});
     EXPECT_NE(errors.str().find(folderPath + " cannot be read"), std::string::npos) << errors.str();
+}
+
+TEST(ProgressFile, EachCorruptFileIsKeptUnderAFreeName) {
+    const ScratchFolder scratch("cellquestProgress.");
+    const std::string path = scratch.path("progress");
+    scratch.write("progress.corrupt.2", "kept before");
+    for (const char* bad : {"first\n", "second\n", "third\n"}) {
+        scratch.write("progress", bad);
+        std::ostringstream errors;
+        EXPECT_EQ(ProgressFile(path, errors).load(), Progress{});
+        EXPECT_NE(errors.str().find(" is corrupt; kept as "), std::string::npos) << errors.str();
+    }
+    const struct {
+        const char* name;
+        const char* text;
+    } kept[] = {
+        {"progress.corrupt", "first\n"},
+        {"progress.corrupt.1", "second\n"},
+        {"progress.corrupt.2", "kept before"},
+        {"progress.corrupt.3", "third\n"},
+    };
+    for (const auto& file : kept) {
+        EXPECT_EQ(readFile(scratch.path(file.name)), file.text) << file.name;
+    }
+}
+
+// Temporary files of saves killed mid-write go at the next start once they
+// are ten minutes old; nothing else in the folder is touched.
+TEST(ProgressFile, OldTemporaryFilesOfKilledSavesAreRemoved) {
+    const ScratchFolder scratch("cellquestProgress.");
+    const struct {
+        const char* name;
+        int ageMinutes;
+        bool removed;
+    } cases[] = {
+        {"progress.a1B2c3", 11, true},     {"progress.ZZZZZZ", 600, true},
+        {"progress.a1B2c3x", 60, false},   {"progress.a1B2c", 60, false},
+        {"progress.a1-2c3", 60, false},    {"progress.corrupt", 60, false},
+        {"progress.corrupt.1", 60, false}, {"saved.a1B2c3", 60, false},
+        {"xprogress.a1B2c3", 60, false},   {"progress.q9Q9q9", 9, false},
+        {"progress", 60, false},
+    };
+    const time_t now = time(nullptr);
+    for (const auto& c : cases) {
+        const std::string file = scratch.write(c.name, "cellquest progress 1\n");
+        const struct utimbuf times { now - c.ageMinutes * 60, now - c.ageMinutes * 60 };
+        ASSERT_EQ(utime(file.c_str(), &times), 0) << c.name;
+    }
+    ASSERT_EQ(mkdir(scratch.path("progress.Folder").c_str(), 0755), 0);
+    const struct utimbuf old { now - 3600, now - 3600 };
+    ASSERT_EQ(utime(scratch.path("progress.Folder").c_str(), &old), 0);
+
+    std::ostringstream errors;
+    ProgressFile file(scratch.path("progress"), errors);
+    for (const auto& c : cases) {
+        EXPECT_EQ(exists(scratch.path(c.name)), !c.removed) << c.name;
+    }
+    EXPECT_TRUE(exists(scratch.path("progress.Folder"))) << "only files go";
+    EXPECT_EQ(errors.str(), "");
 }
 
 // A child saves two different progress files in turn, as fast as it can,

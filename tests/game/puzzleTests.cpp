@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <future>
 #include <thread>
 
 namespace {
@@ -22,6 +24,17 @@ Direction moveOf(char letter) {
     default:
         return 0;
     }
+}
+
+// A camera turned as the mouse turns it: yaw about y, pitch above the floor.
+Camera lookingAt(float yaw, float pitch) {
+    Camera camera;
+    camera.yaw = yaw;
+    camera.pitch = pitch;
+    const float y = yaw * degreesToRadians;
+    const float p = pitch * degreesToRadians;
+    camera.front = glm::vec3(std::cos(y) * std::cos(p), std::sin(p), std::sin(y) * std::cos(p));
+    return camera;
 }
 
 class PuzzleKeys : public ::testing::Test {
@@ -140,19 +153,24 @@ TEST_F(PuzzleKeys, ActOncePerPressAndOnlyInPuzzlePlay) {
     EXPECT_FALSE(plain.puzzle.helpShown);
 }
 
-TEST_F(PuzzleKeys, HintComesFromTheWorkerAndGoesWithTheNextCellChange) {
+TEST_F(PuzzleKeys, HintComesFromTheWorkerFollowsTheTurnsAndGoesWithTheNextCellChange) {
     press(Key::h);
     frame();
-    EXPECT_EQ(game.puzzle.hintLine, "Hint: searching...");
+    EXPECT_EQ(hintLine(game.puzzle, game.camera), "Hint: searching...");
     std::string arrived;
     for (int i = 0; i < 2000 && arrived.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         arrived = hintPrinted(frame());
     }
-    EXPECT_EQ(arrived, hintText(hintFor(Level())));
-    EXPECT_EQ(game.puzzle.hintLine, arrived);
+    ASSERT_EQ(hintFor(Level()), (Hint{Hint::Kind::move, -1}));
+    EXPECT_EQ(arrived, "Hint: left (-x)");
+    EXPECT_EQ(hintLine(game.puzzle, game.camera), arrived);
+    const glm::vec3 position = game.camera.position;
+    game.camera = lookingAt(180.0f, 10.0f);
+    game.camera.position = position;
+    EXPECT_EQ(hintLine(game.puzzle, game.camera), "Hint: ahead (-x)") << "turned to face -x";
     move('L');
-    EXPECT_EQ(game.puzzle.hintLine, "");
+    EXPECT_EQ(hintLine(game.puzzle, game.camera), "");
 }
 
 // From every state along a shortest way of a pack level, the hint's move
@@ -178,10 +196,39 @@ TEST(Hints, TheHintedMoveStartsAShortestWay) {
     }
 }
 
+TEST(Hints, TheWordsFollowWhereThePlayerLooks) {
+    const struct {
+        float yaw;
+        float pitch;
+        Direction move;
+        const char* text;
+    } cases[] = {
+        {-90, 0, -3, "Hint: ahead (-z)"},  {-90, 0, 3, "Hint: behind (+z)"},
+        {-90, 0, 1, "Hint: right (+x)"},   {-90, 0, -1, "Hint: left (-x)"},
+        {-90, 0, 2, "Hint: up (+y)"},      {-90, 0, -2, "Hint: down (-y)"},
+        {0, 0, 1, "Hint: ahead (+x)"},     {0, 0, 3, "Hint: right (+z)"},
+        {90, 0, -1, "Hint: right (-x)"},   {90, 0, -3, "Hint: behind (-z)"},
+        {180, 0, -3, "Hint: right (-z)"},  {180, 0, 1, "Hint: behind (+x)"},
+        {30, 0, 1, "Hint: ahead (+x)"},    {-134, 0, 1, "Hint: right (+x)"},
+        {-60, 80, -3, "Hint: ahead (-z)"}, {-60, -80, 2, "Hint: up (+y)"},
+        {270, 0, -3, "Hint: ahead (-z)"},  {-450, 45, -1, "Hint: left (-x)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "yaw " << c.yaw << " pitch " << c.pitch);
+        EXPECT_EQ(hintText(Hint{Hint::Kind::move, c.move}, lookingAt(c.yaw, c.pitch)), c.text);
+    }
+    // Straight down the front has no horizontal part: the yaw still says
+    // which way the player faces.
+    Camera down = lookingAt(0, 0);
+    down.front = glm::vec3(0.0f, -1.0f, 0.0f);
+    EXPECT_EQ(hintText(Hint{Hint::Kind::move, 1}, down), "Hint: ahead (+x)");
+}
+
 TEST(Hints, TextsAndTheOutcomesWithoutAMove) {
-    EXPECT_EQ(hintText(Hint{Hint::Kind::move, 2}), "Hint: up (+y)");
-    EXPECT_EQ(hintText(Hint{Hint::Kind::move, -3}), "Hint: forward (-z)");
-    EXPECT_EQ(hintText(Hint{Hint::Kind::noWay, 0}), "No way from here: press Z or R");
+    const Camera camera;
+    EXPECT_EQ(hintText(Hint{Hint::Kind::noWay, 0}, camera), "No way from here: press Z or R");
+    EXPECT_EQ(hintText(Hint{Hint::Kind::tooFar, 0}, camera),
+              "No hint: the way is too long to search from here");
 
     // The player walled in by crates: the search proves there is no way.
     const LevelLoad sealed = parseLevelText(
@@ -209,6 +256,47 @@ TEST(Hints, ACancelledSearchIsNeverShown) {
         hint = worker.take();
     }
     EXPECT_EQ(hint, hintFor(Level()));
+}
+
+// A search that ignores its stop, as a solver deep in a large level may for
+// a long while: the first call holds until the gate opens, later calls
+// answer at once with a move of their own.
+class StubbornSearch {
+  public:
+    HintSearch function() {
+        return [this](const Level&, const std::atomic<bool>*) {
+            if (calls.fetch_add(1) == 0) {
+                gate.wait();
+                return Hint{Hint::Kind::move, 1};
+            }
+            return Hint{Hint::Kind::move, 2};
+        };
+    }
+    void open() { opener.set_value(); }
+
+  private:
+    std::promise<void> opener;
+    std::shared_future<void> gate = opener.get_future().share();
+    std::atomic<int> calls{0};
+};
+
+TEST(Hints, ANewRequestNeverWaitsForTheSearchItCalledOff) {
+    StubbornSearch search;
+    HintWorker worker(search.function());
+    worker.request(Level());
+    worker.cancel();
+    // The old search is still held; the frame asking again must not be.
+    auto again = std::async(std::launch::async, [&worker] { worker.request(Level()); });
+    const bool returned = again.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    std::optional<Hint> hint;
+    for (int i = 0; returned && i < 2000 && !hint; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        hint = worker.take();
+    }
+    search.open(); // before any wait below: the worker's end waits for both
+    again.wait();
+    EXPECT_TRUE(returned) << "the request waited for the called-off search";
+    EXPECT_EQ(hint, (Hint{Hint::Kind::move, 2})) << "the new search answers while the old runs";
 }
 
 } // namespace
