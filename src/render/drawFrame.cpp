@@ -44,6 +44,7 @@ void drawFrame(Renderer& renderer, const FrameView& view) {
     clearTargetsForLitPass(renderer);
     renderLitPass(renderer, view, lightSpaceMatrix);
     drawLightMarker(renderer, view);
+    drawHintMarker(renderer, view);
     if (view.wireframe) {
         showWireframeScene(renderer);
     } else {

@@ -1,6 +1,6 @@
 // Making the renderer's GL objects, in start-up order: programs, text, the
 // models, built-in geometry, image textures, sampler units, particle buffers,
-// off-screen targets, the quad and the shadow map. Only the off-screen
+// off-screen targets, the quad, the shadow map and the hint's cell outline. Only the off-screen
 // targets are ever remade (when the picture changes size); the members'
 // destructors delete it all.
 #include "render/renderer.h"
@@ -83,6 +83,7 @@ Renderer::Renderer(FatalExit fatalExit, const std::function<void()>& afterStageO
     createPictureTargets(picture);
     createQuadGeometry();
     shadowMap = createShadowMap();
+    createCellOutlineGeometry();
 }
 
 // GL only flags a program in use for deletion and keeps it, with its shaders,
@@ -168,6 +169,17 @@ void Renderer::createQuadGeometry() {
     const GLsizei stride = 5 * sizeof(float);
     floatAttribute(0, 3, stride, 0);
     floatAttribute(1, 2, stride, 3 * sizeof(float));
+    unbindGeometry();
+}
+
+void Renderer::createCellOutlineGeometry() {
+    cellOutlineVao = GlVertexArray::make();
+    cellOutlineVbo = GlBuffer::make();
+    glBindVertexArray(cellOutlineVao);
+    glBindBuffer(GL_ARRAY_BUFFER, cellOutlineVbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof cellOutlineVertices, cellOutlineVertices,
+                 GL_STATIC_DRAW);
+    floatAttribute(0, 3, 3 * sizeof(float), 0);
     unbindGeometry();
 }
 

@@ -76,6 +76,10 @@ class Renderer {
 
     ShadowMap shadowMap;
 
+    // The outline that marks the cell a hint points to.
+    GlVertexArray cellOutlineVao;
+    GlBuffer cellOutlineVbo;
+
     // Follows the framebuffer's size: when it differs from the picture's,
     // new targets are made at it and, once all are complete, replace the old
     // ones (deleting them) and the text projection follows. A 0 x 0
@@ -94,6 +98,7 @@ class Renderer {
     void setSamplerUnits();
     void createPictureTargets(PictureSize picture);
     void createQuadGeometry();
+    void createCellOutlineGeometry();
 
     PictureSize refusedSize{0, 0};
 };

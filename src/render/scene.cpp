@@ -20,6 +20,8 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 constexpr float blockEdge = 0.78f;
+constexpr float hintOutlineEdge = 0.9f;
+constexpr float hintCoreEdge = 0.12f;
 constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
 constexpr glm::vec3 firstStarOffset(0.5f, 1.0f, 0.0f);
 constexpr glm::vec3 secondStarOffset(-0.5f, 1.0f, 0.0f);
@@ -206,5 +208,22 @@ void drawLightMarker(const Renderer& renderer, const FrameView& view) {
     sendCamera(program, view);
     const glm::mat4 marker = glm::translate(glm::mat4(1.0f), view.lightPosition);
     sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
+    drawTriangles(renderer.lightVao, cubeVertexCount);
+}
+
+void drawHintMarker(const Renderer& renderer, const FrameView& view) {
+    if (!view.hintedCell) {
+        return;
+    }
+    const ShaderProgram& program = renderer.lampProgram;
+    glUseProgram(program.program);
+    sendCamera(program, view);
+    const glm::vec3 centre = cellCentre(*view.hintedCell);
+    const glm::mat4 atCell = glm::translate(glm::mat4(1.0f), centre);
+    sendMatrix(program, "model", glm::scale(atCell, glm::vec3(hintOutlineEdge)));
+    glBindVertexArray(renderer.cellOutlineVao);
+    glDrawArrays(GL_LINES, 0, cellOutlineVertexCount);
+    // A small glowing cube in the middle, visible where the lines are thin.
+    sendMatrix(program, "model", glm::scale(atCell, glm::vec3(hintCoreEdge)));
     drawTriangles(renderer.lightVao, cubeVertexCount);
 }

@@ -39,6 +39,9 @@ void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix);
 // A small unlit cube where the frame's light hangs.
 void drawLightMarker(const Renderer& renderer, const FrameView& view);
+// The cell a hint points to, outlined in the lamp's glow with a small cube at
+// its middle; nothing when no move is hinted.
+void drawHintMarker(const Renderer& renderer, const FrameView& view);
 
 // The placements the draw routines build, free of GL so they can be checked
 // on their own. A block is a 0.78 cube in the middle of its cell.

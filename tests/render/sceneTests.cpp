@@ -184,6 +184,36 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
     expectNoGlError("drawLightMarker");
 }
 
+// A hinted move glows in the cell it leads to, seen from the player's cell;
+// without a hinted move nothing is drawn.
+TEST_F(SceneTest, aHintedMoveMarksTheCellItLeadsTo) {
+    game.puzzle.enabled = true;
+    const Cell target = neighbourOf(game.level.player.cell, -1);
+    aimCamera(cellCentre(game.level.player.cell) + glm::vec3(0.0f, 0.0f, 0.4f),
+              cellCentre(target));
+    for (const bool hinted : {true, false}) {
+        game.puzzle.hint = hinted ? std::optional<Hint>(Hint{Hint::Kind::move, -1})
+                                  : std::optional<Hint>(Hint{Hint::Kind::noWay, 0});
+        const FrameView view = frameView();
+        glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawHintMarker(renderer, view);
+        glFinish();
+        const glm::vec3 middle = sceneColourAt(renderer, centreX, centreY);
+        if (hinted) {
+            ASSERT_TRUE(view.hintedCell.has_value());
+            EXPECT_EQ(*view.hintedCell, target);
+            EXPECT_GT(std::min({middle.r, middle.g, middle.b}), 1.5f);
+        } else {
+            EXPECT_FALSE(view.hintedCell.has_value());
+            EXPECT_EQ(middle, glm::vec3(0.0f));
+        }
+    }
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+    expectNoGlError("drawHintMarker");
+}
+
 // Red and blue blocks share one texture; only their light colours differ. The
 // camera sits on the boundary of the block's cell, facing its near side, so the
 // block fills the view.
