@@ -6,8 +6,8 @@
 #pragma once
 
 #include "core/scratchFolder.h"
-#include "world/trace.h"
 #include "world/cell.h"
+#include "world/trace.h"
 
 #include <sys/types.h>
 

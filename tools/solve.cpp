@@ -16,10 +16,10 @@
 //   3  "undecided": a budget ran out before the search could tell
 //   4  winnable, but the file's par differs from the shortest way: a level
 //      with a wrong par is broken, so a pack check fails on it
-#include "world/trace.h"
 #include "world/levelFile.h"
 #include "world/rules.h"
 #include "world/solver.h"
+#include "world/trace.h"
 
 #include <chrono>
 #include <cstdio>

@@ -26,8 +26,8 @@
 #include <ctime>
 #include <functional>
 #include <memory>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {

@@ -23,8 +23,12 @@ struct InputEvent {
 
     static InputEvent press(Key key) { return {Kind::keyPress, key, 0.0, 0.0, true}; }
     static InputEvent release(Key key) { return {Kind::keyRelease, key, 0.0, 0.0, true}; }
-    static InputEvent cursorAt(double x, double y) { return {Kind::cursorMoved, Key::unknown, x, y, true}; }
-    static InputEvent wheel(double yOffset) { return {Kind::wheel, Key::unknown, 0.0, yOffset, true}; }
+    static InputEvent cursorAt(double x, double y) {
+        return {Kind::cursorMoved, Key::unknown, x, y, true};
+    }
+    static InputEvent wheel(double yOffset) {
+        return {Kind::wheel, Key::unknown, 0.0, yOffset, true};
+    }
     static InputEvent focus(bool focused) { return {Kind::focus, Key::unknown, 0.0, 0.0, focused}; }
 };
 

@@ -5,10 +5,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, keyCount> keyNames = {
-    "UNKNOWN",
+constexpr std::array<std::string_view, keyCount> keyNames = {"UNKNOWN",
 #define CELLQUEST_KEY_NAME(enumerator, name) #name,
-    CELLQUEST_KEYS(CELLQUEST_KEY_NAME)
+                                                             CELLQUEST_KEYS(CELLQUEST_KEY_NAME)
 #undef CELLQUEST_KEY_NAME
 };
 

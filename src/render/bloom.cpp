@@ -14,7 +14,7 @@ static_assert(blurPassCount % 2 == 0, "the combine reads the last vertical pass"
 namespace {
 
 void drawFullScreenQuad(const Renderer& renderer) {
-    glBindVertexArray(renderer.quadVao);
+    glBindVertexArray(renderer.bloom.quadVao);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, quadVertexCount);
     glBindVertexArray(0);
 }

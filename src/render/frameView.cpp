@@ -4,8 +4,7 @@
 
 namespace {
 
-template <class Object>
-std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
+template <class Object> std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
     std::vector<Cell> cells;
     cells.reserve(objects.size());
     for (const Object& object : objects) {

@@ -70,7 +70,7 @@ void drawOverlay(Renderer& renderer, const std::vector<OverlayText>& texts, bool
     const float bottom = textBottomFor(renderer.targets.size);
     for (const OverlayLine& line : overlayLayout(texts)) {
         const float y = line.fromBottom ? bottom + line.y : line.y;
-        renderer.textRenderer.drawText(renderer.textProgram, line.text, line.x, y, line.scale,
+        renderer.overlay.textRenderer.drawText(renderer.textProgram, line.text, line.x, y, line.scale,
                                        line.colour);
         if (line.clearsTextureUnits) {
             clearTextureUnitsZeroAndOne();
@@ -92,6 +92,6 @@ void drawWonMessage(Renderer& renderer) {
     const PictureSize picture = renderer.targets.size;
     const float x = 0.5f * float(picture.width);
     const float y = textBottomFor(picture) + 0.5f * float(picture.height);
-    renderer.textRenderer.drawText(renderer.textProgram, "YOU WON!", x, y, 0.5f,
+    renderer.overlay.textRenderer.drawText(renderer.textProgram, "YOU WON!", x, y, 0.5f,
                                    glm::vec3(1.0f, 1.0f, 1.0f));
 }

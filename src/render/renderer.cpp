@@ -69,7 +69,7 @@ Renderer::Renderer(FatalExit fatalExit, const std::function<void()>& afterStageO
                   fatalExit),
       bloomCombineProgram(assets.path("shaders/passthrough.vert"),
                           assets.path("shaders/bloomCombine.frag"), fatalExit) {
-    textRenderer.loadFont(assets.path(gameFontFile).c_str());
+    overlay.textRenderer.loadFont(assets.path(gameFontFile).c_str());
     targets.size = picture;
     setTextProjection();
     afterStageOne();
@@ -95,54 +95,54 @@ Renderer::~Renderer() {
 
 // Leaves textProgram current.
 void Renderer::setTextProjection() {
-    textProjection = textProjectionFor(targets.size);
+    overlay.textProjection = textProjectionFor(targets.size);
     glUseProgram(textProgram.program);
     glUniformMatrix4fv(glGetUniformLocation(textProgram.program, "projection"), 1, GL_FALSE,
-                       glm::value_ptr(textProjection));
+                       glm::value_ptr(overlay.textProjection));
 }
 
 // The trophy, then each star imported on its own.
 void Renderer::loadGameModels(const AssetRoot& assets) {
     const std::string trophy = assets.path("objects/trophy.obj");
     const std::string star = assets.path("objects/star.obj");
-    trophyModel = Model(trophy.c_str(), glm::vec3(0.0f));
-    starModels[0] = Model(star.c_str(), glm::vec3(0.0f));
-    starModels[1] = Model(star.c_str(), glm::vec3(0.0f));
+    scene.trophyModel = Model(trophy.c_str(), glm::vec3(0.0f));
+    scene.starModels[0] = Model(star.c_str(), glm::vec3(0.0f));
+    scene.starModels[1] = Model(star.c_str(), glm::vec3(0.0f));
 }
 
 void Renderer::createCubeGeometry() {
-    cubeVao = GlVertexArray::make();
-    cubeVbo = GlBuffer::make();
-    glBindBuffer(GL_ARRAY_BUFFER, cubeVbo);
+    scene.cubeVao = GlVertexArray::make();
+    scene.cubeVbo = GlBuffer::make();
+    glBindBuffer(GL_ARRAY_BUFFER, scene.cubeVbo);
     glBufferData(GL_ARRAY_BUFFER, sizeof cubeVertices, cubeVertices, GL_STATIC_DRAW);
-    glBindVertexArray(cubeVao);
+    glBindVertexArray(scene.cubeVao);
     litVertexAttributes();
     unbindGeometry();
 }
 
 void Renderer::createLightMarkerGeometry() {
-    lightVao = GlVertexArray::make();
-    glBindVertexArray(lightVao);
-    glBindBuffer(GL_ARRAY_BUFFER, cubeVbo);
+    scene.lightVao = GlVertexArray::make();
+    glBindVertexArray(scene.lightVao);
+    glBindBuffer(GL_ARRAY_BUFFER, scene.cubeVbo);
     // The marker is unlit and untextured: positions only.
     floatAttribute(0, 3, 8 * sizeof(float), 0);
     unbindGeometry();
 }
 
 void Renderer::createPlaneGeometry() {
-    planeVao = GlVertexArray::make();
-    planeVbo = GlBuffer::make();
-    glBindVertexArray(planeVao);
-    glBindBuffer(GL_ARRAY_BUFFER, planeVbo);
+    scene.planeVao = GlVertexArray::make();
+    scene.planeVbo = GlBuffer::make();
+    glBindVertexArray(scene.planeVao);
+    glBindBuffer(GL_ARRAY_BUFFER, scene.planeVbo);
     glBufferData(GL_ARRAY_BUFFER, sizeof planeVertices, planeVertices, GL_STATIC_DRAW);
     litVertexAttributes();
     unbindGeometry();
 }
 
 void Renderer::loadImageTextures(const AssetRoot& assets) {
-    diffuseMap = loadTexture(assets.path("container2.png"));
-    specularMap = loadTexture(assets.path("container2_specular.png"));
-    wallTexture = loadTexture(assets.path("tilewall.jpg"));
+    scene.diffuseMap = loadTexture(assets.path("container2.png"));
+    scene.specularMap = loadTexture(assets.path("container2_specular.png"));
+    scene.wallTexture = loadTexture(assets.path("tilewall.jpg"));
 }
 
 void Renderer::setSamplerUnits() {
@@ -161,10 +161,10 @@ void Renderer::createPictureTargets(PictureSize picture) {
 }
 
 void Renderer::createQuadGeometry() {
-    quadVao = GlVertexArray::make();
-    quadVbo = GlBuffer::make();
-    glBindVertexArray(quadVao);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
+    bloom.quadVao = GlVertexArray::make();
+    bloom.quadVbo = GlBuffer::make();
+    glBindVertexArray(bloom.quadVao);
+    glBindBuffer(GL_ARRAY_BUFFER, bloom.quadVbo);
     glBufferData(GL_ARRAY_BUFFER, sizeof quadVertices, quadVertices, GL_STATIC_DRAW);
     const GLsizei stride = 5 * sizeof(float);
     floatAttribute(0, 3, stride, 0);
@@ -173,12 +173,11 @@ void Renderer::createQuadGeometry() {
 }
 
 void Renderer::createCellOutlineGeometry() {
-    cellOutlineVao = GlVertexArray::make();
-    cellOutlineVbo = GlBuffer::make();
-    glBindVertexArray(cellOutlineVao);
-    glBindBuffer(GL_ARRAY_BUFFER, cellOutlineVbo);
-    glBufferData(GL_ARRAY_BUFFER, sizeof cellOutlineVertices, cellOutlineVertices,
-                 GL_STATIC_DRAW);
+    hintMarker.cellOutlineVao = GlVertexArray::make();
+    hintMarker.cellOutlineVbo = GlBuffer::make();
+    glBindVertexArray(hintMarker.cellOutlineVao);
+    glBindBuffer(GL_ARRAY_BUFFER, hintMarker.cellOutlineVbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof cellOutlineVertices, cellOutlineVertices, GL_STATIC_DRAW);
     floatAttribute(0, 3, 3 * sizeof(float), 0);
     unbindGeometry();
 }

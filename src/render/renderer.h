@@ -46,39 +46,50 @@ class Renderer {
     ShaderProgram blurProgram;
     ShaderProgram bloomCombineProgram;
 
-    TextRenderer textRenderer;
-    glm::mat4 textProjection = glm::mat4(1.0f);
+    // The objects of each pass, grouped by pass and declared in the order
+    // they are made (the programs above come first: each prints its sources
+    // as it is built, in the game's order).
+    struct OverlayObjects {
+        TextRenderer textRenderer;
+        glm::mat4 textProjection = glm::mat4(1.0f);
+    } overlay;
 
-    // The trophy and its two stars, loaded at the origin: each frame places
-    // them at the trophy's position in the frame view.
-    Model trophyModel;
-    std::array<Model, 2> starModels;
-
-    // Built-in geometry; the light marker reads the cube's buffer.
-    GlVertexArray cubeVao;
-    GlBuffer cubeVbo;
-    GlVertexArray lightVao;
-    GlVertexArray planeVao;
-    GlBuffer planeVbo;
-
-    // Image textures.
-    GlTexture diffuseMap;
-    GlTexture specularMap;
-    GlTexture wallTexture;
+    // The lit and shadow passes: the trophy and its two stars (loaded at the
+    // origin and placed at the trophy's position each frame), the built-in
+    // geometry (the light marker reads the cube's buffer) and the image
+    // textures.
+    struct SceneObjects {
+        Model trophyModel;
+        std::array<Model, 2> starModels;
+        GlVertexArray cubeVao;
+        GlBuffer cubeVbo;
+        GlVertexArray lightVao;
+        GlVertexArray planeVao;
+        GlBuffer planeVbo;
+        GlTexture diffuseMap;
+        GlTexture specularMap;
+        GlTexture wallTexture;
+    } scene;
 
     ParticleBuffers particleBuffers;
 
-    // Off-screen targets at the picture's size; their size is the picture's.
+    // Off-screen targets at the picture's size, which the lit pass draws
+    // into and bloom reads; their size is the picture's.
     PictureTargets targets;
 
-    GlVertexArray quadVao;
-    GlBuffer quadVbo;
+    // Bloom's full-screen quad.
+    struct BloomObjects {
+        GlVertexArray quadVao;
+        GlBuffer quadVbo;
+    } bloom;
 
     ShadowMap shadowMap;
 
     // The outline that marks the cell a hint points to.
-    GlVertexArray cellOutlineVao;
-    GlBuffer cellOutlineVbo;
+    struct HintMarkerObjects {
+        GlVertexArray cellOutlineVao;
+        GlBuffer cellOutlineVbo;
+    } hintMarker;
 
     // Follows the framebuffer's size: when it differs from the picture's,
     // new targets are made at it and, once all are complete, replace the old

@@ -89,7 +89,7 @@ float secondsNow(const FrameView& view) {
 
 void drawFloorPlane(const Renderer& renderer, const ShaderProgram& program) {
     sendMatrix(program, "model", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 0.0f)));
-    drawTriangles(renderer.planeVao, planeVertexCount);
+    drawTriangles(renderer.scene.planeVao, planeVertexCount);
 }
 
 void drawBlocks(const Renderer& renderer, const std::vector<Cell>& cells,
@@ -146,24 +146,24 @@ void setLightingUniforms(const ShaderProgram& program, const FrameView& view) {
 
 void drawRoom(const Renderer& renderer, const ShaderProgram& program, Cell roomCells) {
     glUseProgram(program.program);
-    bindSurfaceTextures(renderer.wallTexture, 0);
+    bindSurfaceTextures(renderer.scene.wallTexture, 0);
     const glm::vec3 sides = cellCorner(roomCells);
     const glm::mat4 room = glm::translate(glm::mat4(1.0f), sides / 2.0f);
     sendMatrix(program, "model", glm::scale(room, sides));
-    drawTriangles(renderer.cubeVao, cubeVertexCount);
+    drawTriangles(renderer.scene.cubeVao, cubeVertexCount);
 }
 
 void drawBlock(const Renderer& renderer, Cell cell, const ShaderProgram& program) {
     sendMatrix(program, "model", blockModelMatrix(cell));
-    drawTriangles(renderer.cubeVao, cubeVertexCount);
+    drawTriangles(renderer.scene.cubeVao, cubeVertexCount);
 }
 
 void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
     // The floor takes whatever textures the previous draw left bound.
     drawFloorPlane(renderer, program);
-    bindSurfaceTextures(renderer.diffuseMap, renderer.specularMap);
+    bindSurfaceTextures(renderer.scene.diffuseMap, renderer.scene.specularMap);
     drawBlocks(renderer, view.obstacleCells, program);
-    bindSurfaceTextures(renderer.wallTexture, 0);
+    bindSurfaceTextures(renderer.scene.wallTexture, 0);
     sendLightColours(program, redLight);
     drawBlocks(renderer, view.redCells, program);
     sendLightColours(program, blueLight);
@@ -171,13 +171,13 @@ void drawLevel(const Renderer& renderer, const ShaderProgram& program, const Fra
 }
 
 void drawModels(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
-    bindSurfaceTextures(renderer.diffuseMap, renderer.specularMap);
+    bindSurfaceTextures(renderer.scene.diffuseMap, renderer.scene.specularMap);
     // Each model reads the clock itself, as the stars' spin is its own.
     const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, secondsNow(view));
-    drawModel(renderer.trophyModel, trophy, program);
-    drawModel(renderer.starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow(view)),
+    drawModel(renderer.scene.trophyModel, trophy, program);
+    drawModel(renderer.scene.starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow(view)),
               program);
-    drawModel(renderer.starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow(view)),
+    drawModel(renderer.scene.starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow(view)),
               program);
 }
 
@@ -208,7 +208,7 @@ void drawLightMarker(const Renderer& renderer, const FrameView& view) {
     sendCamera(program, view);
     const glm::mat4 marker = glm::translate(glm::mat4(1.0f), view.lightPosition);
     sendMatrix(program, "model", glm::scale(marker, glm::vec3(0.1f)));
-    drawTriangles(renderer.lightVao, cubeVertexCount);
+    drawTriangles(renderer.scene.lightVao, cubeVertexCount);
 }
 
 void drawHintMarker(const Renderer& renderer, const FrameView& view) {
@@ -221,9 +221,9 @@ void drawHintMarker(const Renderer& renderer, const FrameView& view) {
     const glm::vec3 centre = cellCentre(*view.hintedCell);
     const glm::mat4 atCell = glm::translate(glm::mat4(1.0f), centre);
     sendMatrix(program, "model", glm::scale(atCell, glm::vec3(hintOutlineEdge)));
-    glBindVertexArray(renderer.cellOutlineVao);
+    glBindVertexArray(renderer.hintMarker.cellOutlineVao);
     glDrawArrays(GL_LINES, 0, cellOutlineVertexCount);
     // A small glowing cube in the middle, visible where the lines are thin.
     sendMatrix(program, "model", glm::scale(atCell, glm::vec3(hintCoreEdge)));
-    drawTriangles(renderer.lightVao, cubeVertexCount);
+    drawTriangles(renderer.scene.lightVao, cubeVertexCount);
 }

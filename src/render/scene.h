@@ -6,8 +6,8 @@
 #include "render/frameView.h"
 #include "render/shaderProgram.h"
 #include "render/shadowMap.h"
-#include "world/levelGrid.h"
 #include "world/cell.h"
+#include "world/levelGrid.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>

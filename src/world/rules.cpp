@@ -76,12 +76,12 @@ glm::vec3 limitedToOneCrossing(glm::vec3 from, glm::vec3 to) {
     const double stopAt = crossings[1].at;
     glm::vec3 limited;
     for (int axis = 0; axis < 3; ++axis) {
-        const double travelled = double(from[axis]) + (double(to[axis]) - double(from[axis])) * stopAt;
-        const int32_t cell = axis == first.axis ? first.enteredCell
-                                                : static_cast<int32_t>(std::floor(from[axis]));
-        limited[axis] = to[axis] == from[axis]
-                            ? from[axis]
-                            : insideCell(static_cast<float>(travelled), cell);
+        const double travelled =
+            double(from[axis]) + (double(to[axis]) - double(from[axis])) * stopAt;
+        const int32_t cell =
+            axis == first.axis ? first.enteredCell : static_cast<int32_t>(std::floor(from[axis]));
+        limited[axis] =
+            to[axis] == from[axis] ? from[axis] : insideCell(static_cast<float>(travelled), cell);
     }
     return limited;
 }

@@ -17,7 +17,9 @@ class InputTest : public ::testing::Test {
   protected:
     void press(Key key) { applyKeyEvent(input, InputEvent::press(key)); }
     void release(Key key) { applyKeyEvent(input, InputEvent::release(key)); }
-    void handleCursorPos(double x, double y) { ::handleCursorPos(input, camera, playEnabled, x, y); }
+    void handleCursorPos(double x, double y) {
+        ::handleCursorPos(input, camera, playEnabled, x, y);
+    }
     void handleScroll(double yOffset) { ::handleScroll(camera, yOffset); }
 
     Camera camera;
@@ -123,8 +125,8 @@ TEST(KeyNames, EveryKeyIsFoundByItsNameInAnyCase) {
         EXPECT_EQ(keyNamed(lower), key) << lower;
     }
     const std::pair<const char*, Key> named[] = {
-        {"W", Key::w}, {"escape", Key::escape}, {"Page_Down", Key::pageDown},
-        {"0", Key::digit0}, {"F11", Key::f11}, {"kp_enter", Key::keypadEnter},
+        {"W", Key::w},      {"escape", Key::escape}, {"Page_Down", Key::pageDown},
+        {"0", Key::digit0}, {"F11", Key::f11},       {"kp_enter", Key::keypadEnter},
     };
     for (const auto& [name, key] : named) {
         EXPECT_EQ(keyNamed(name), key) << name;
@@ -164,8 +166,8 @@ TEST(CameraMatrices, ViewIsDefinedLookingStraightUpOrDown) {
         cam.pitch = pitch;
         const float yaw = cam.yaw * degreesToRadians;
         const float p = pitch * degreesToRadians;
-        cam.front = glm::normalize(glm::vec3(std::cos(yaw) * std::cos(p), std::sin(p),
-                                             std::sin(yaw) * std::cos(p)));
+        cam.front = glm::normalize(
+            glm::vec3(std::cos(yaw) * std::cos(p), std::sin(p), std::sin(yaw) * std::cos(p)));
         const glm::mat4 view = viewMatrix(cam);
         for (int c = 0; c < 4; ++c) {
             for (int r = 0; r < 4; ++r) {

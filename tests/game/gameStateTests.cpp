@@ -1,7 +1,7 @@
 // The trace line, the win test and the frame-rate line of the overlay.
 #include "game/gameState.h"
-#include "world/trace.h"
 #include "world/levelState.h"
+#include "world/trace.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +29,10 @@ TEST(TraceLine, FollowsTheLevelState) {
 TEST(TraceLine, ReadsBackWhatItWritesAndNothingElse) {
     const TraceLine line{{5, 7, 9}, {0, 7, 3}, {1, 3, 4}};
     EXPECT_EQ(parseTraceLine(formatTraceLine(line)), line);
-    for (const char* text : {"", "579\t\tredblock: 073\t\tBlueblock: 13",
-                             "579\t\tredblock: 073\t\tBlueblock: 1345",
-                             "579\tredblock: 073\t\tBlueblock: 134",
-                             "5a9\t\tredblock: 073\t\tBlueblock: 134",
-                             "579\t\tRedblock: 073\t\tBlueblock: 134"}) {
+    for (const char* text :
+         {"", "579\t\tredblock: 073\t\tBlueblock: 13", "579\t\tredblock: 073\t\tBlueblock: 1345",
+          "579\tredblock: 073\t\tBlueblock: 134", "5a9\t\tredblock: 073\t\tBlueblock: 134",
+          "579\t\tRedblock: 073\t\tBlueblock: 134"}) {
         EXPECT_FALSE(parseTraceLine(text).has_value()) << text;
     }
 }
@@ -71,7 +70,9 @@ TEST_F(OverlayTest, FramerateIsOneFrameInSinglePrecision) {
     EXPECT_EQ(formatFramerate(0.016f), "62.499996");
 }
 
-TEST_F(OverlayTest, NoLinesWhenEverySwitchIsOff) { EXPECT_TRUE(frame(0.015625).empty()); }
+TEST_F(OverlayTest, NoLinesWhenEverySwitchIsOff) {
+    EXPECT_TRUE(frame(0.015625).empty());
+}
 
 TEST_F(OverlayTest, FirstShownFrameHasNoNumberThenItRefreshesEvery300Frames) {
     game.lastFrame = 1.0f;

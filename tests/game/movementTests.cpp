@@ -100,7 +100,6 @@ TEST_F(MovementTest, ALookStraightDownStillMovesVerticallyAndNeverLosesThePositi
     EXPECT_EQ(camera.position, glm::vec3(5.5f, 6.0f, 5.5f));
 }
 
-
 namespace {
 
 FrameInput frameAt(double time, std::vector<InputEvent> events = {}) {
@@ -148,7 +147,8 @@ TEST(LongFrames, EveryChangeOfCellIsOneStepAndTheBlocksFollowIt) {
             ++changes;
             ASSERT_EQ(stepsBetween(before, after), 1) << "frame " << frame;
             ASSERT_TRUE(movePlayerOneCell(replay, directionOf(before, after)));
-            ASSERT_EQ(captureLevelState(game.level), captureLevelState(replay)) << "frame " << frame;
+            ASSERT_EQ(captureLevelState(game.level), captureLevelState(replay))
+                << "frame " << frame;
         }
         EXPECT_GT(changes, 5);
     }

@@ -115,7 +115,8 @@ TEST_F(ParticleRendererTest, FreshFountainShowsAtTheSpawnPoint) {
     const int count = updateParticleSystem(particles, 0.016f, camera.position);
     ASSERT_EQ(count, 3);
     uploadParticles(renderer.particleBuffers, particles, count);
-    drawParticles(renderer.particleBuffers, renderer.particleProgram, frameView(), particles, count);
+    drawParticles(renderer.particleBuffers, renderer.particleProgram, frameView(), particles,
+                  count);
     expectNoGlError("drawParticles");
     GLint vertexArray = -1;
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);

@@ -91,7 +91,7 @@ TEST_F(PictureTargetsTest, newSizeGivesCompleteTargetsAtItAndDeletesTheOldOnes) 
         renderer.fitPicture(size);
         expectCompleteAt(renderer.targets, size);
         expectDeleted(old);
-        EXPECT_EQ(renderer.textProjection, textProjectionFor(size));
+        EXPECT_EQ(renderer.overlay.textProjection, textProjectionFor(size));
         expectSceneTargetDraws(renderer.targets);
         expectNoGlError("after the resize");
     }
@@ -127,7 +127,7 @@ TEST_F(PictureTargetsTest, impossibleOrEmptySizeKeepsTheLastGoodTargets) {
         EXPECT_TRUE(sameNames(namesOf(renderer.targets), good)) << refusal.why;
         expectCompleteAt(renderer.targets, PictureSize{640, 480});
         expectSceneTargetDraws(renderer.targets);
-        EXPECT_EQ(renderer.textProjection, textProjectionFor(PictureSize{640, 480})) << refusal.why;
+        EXPECT_EQ(renderer.overlay.textProjection, textProjectionFor(PictureSize{640, 480})) << refusal.why;
         const bool oneLine = !errors.empty() && errors.find('\n') == errors.size() - 1;
         EXPECT_EQ(oneLine, refusal.reported) << refusal.why << ": \"" << errors << "\"";
         expectNoGlError(refusal.why);

@@ -111,8 +111,7 @@ class ReferenceImageTest : public SceneTest {
 
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
         glReadBuffer(GL_BACK);
-        Picture picture{windowWidth, windowHeight,
-                        readPixelsRgba(0, 0, windowWidth, windowHeight)};
+        Picture picture{windowWidth, windowHeight, readPixelsRgba(0, 0, windowWidth, windowHeight)};
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         return picture;
     }

@@ -175,7 +175,7 @@ TEST_F(RenderResources, SamplerUnitsAndTheTextProjectionAreSet) {
 
     const float expected[16] = {2.0f / 1024, 0, 0,  0, 0,  2.0f / 768, 0, 0,
                                 0,           0, -1, 0, -1, -1,         0, 1};
-    const float* projection = glm::value_ptr(renderer.textProjection);
+    const float* projection = glm::value_ptr(renderer.overlay.textProjection);
     const GLuint textProgram = renderer.textProgram.program;
     GLfloat sent[16] = {};
     glGetUniformfv(textProgram, glGetUniformLocation(textProgram, "projection"), sent);
@@ -250,26 +250,26 @@ TEST(VertexTables, FloorTilesTenTimesAndTheQuadCoversClipSpace) {
 }
 
 TEST_F(RenderResources, VertexArraysReadTheTablesWithTheTabledLayouts) {
-    EXPECT_EQ(bufferFloats(renderer.cubeVbo),
+    EXPECT_EQ(bufferFloats(renderer.scene.cubeVbo),
               std::vector<float>(cubeVertices, cubeVertices + 36 * 8));
-    EXPECT_EQ(bufferFloats(renderer.planeVbo),
+    EXPECT_EQ(bufferFloats(renderer.scene.planeVbo),
               std::vector<float>(planeVertices, planeVertices + 6 * 8));
-    EXPECT_EQ(bufferFloats(renderer.quadVbo),
+    EXPECT_EQ(bufferFloats(renderer.bloom.quadVbo),
               std::vector<float>(quadVertices, quadVertices + 4 * 5));
 
-    for (GLuint vertexArray : {GLuint(renderer.cubeVao), GLuint(renderer.planeVao)}) {
+    for (GLuint vertexArray : {GLuint(renderer.scene.cubeVao), GLuint(renderer.scene.planeVao)}) {
         const GLuint buffer =
-            vertexArray == renderer.cubeVao ? renderer.cubeVbo : renderer.planeVbo;
+            vertexArray == renderer.scene.cubeVao ? renderer.scene.cubeVbo : renderer.scene.planeVbo;
         expectFloatAttribute(vertexArray, 0, buffer, 3, 32, 0);
         expectFloatAttribute(vertexArray, 1, buffer, 3, 32, 12);
         expectFloatAttribute(vertexArray, 2, buffer, 2, 32, 24);
     }
-    expectFloatAttribute(renderer.lightVao, 0, renderer.cubeVbo, 3, 32, 0);
-    EXPECT_EQ(attributeState(renderer.lightVao, 1).enabled, GL_FALSE);
-    EXPECT_EQ(attributeState(renderer.lightVao, 2).enabled, GL_FALSE);
-    expectFloatAttribute(renderer.quadVao, 0, renderer.quadVbo, 3, 20, 0);
-    expectFloatAttribute(renderer.quadVao, 1, renderer.quadVbo, 2, 20, 12);
-    EXPECT_EQ(attributeState(renderer.quadVao, 2).enabled, GL_FALSE);
+    expectFloatAttribute(renderer.scene.lightVao, 0, renderer.scene.cubeVbo, 3, 32, 0);
+    EXPECT_EQ(attributeState(renderer.scene.lightVao, 1).enabled, GL_FALSE);
+    EXPECT_EQ(attributeState(renderer.scene.lightVao, 2).enabled, GL_FALSE);
+    expectFloatAttribute(renderer.bloom.quadVao, 0, renderer.bloom.quadVbo, 3, 20, 0);
+    expectFloatAttribute(renderer.bloom.quadVao, 1, renderer.bloom.quadVbo, 2, 20, 12);
+    EXPECT_EQ(attributeState(renderer.bloom.quadVao, 2).enabled, GL_FALSE);
     expectNoGlError("vertex array queries");
 }
 
@@ -327,9 +327,9 @@ TEST_F(RenderResources, TheBlurTargetsHaveOneEightBitColourAndNoDepth) {
 
 TEST_F(RenderResources, ImageTexturesAreRepeatingMipmappedCopiesOfTheFiles) {
     const std::vector<std::pair<GLuint, const char*>> textures = {
-        {renderer.diffuseMap, "container2.png"},
-        {renderer.specularMap, "container2_specular.png"},
-        {renderer.wallTexture, "tilewall.jpg"}};
+        {renderer.scene.diffuseMap, "container2.png"},
+        {renderer.scene.specularMap, "container2_specular.png"},
+        {renderer.scene.wallTexture, "tilewall.jpg"}};
     for (const auto& [texture, path] : textures) {
         SCOPED_TRACE(path);
         RgbImage image;
@@ -349,5 +349,5 @@ TEST_F(RenderResources, ImageTexturesAreRepeatingMipmappedCopiesOfTheFiles) {
     }
     EXPECT_EQ(
         textures.size(),
-        std::set<GLuint>({renderer.diffuseMap, renderer.specularMap, renderer.wallTexture}).size());
+        std::set<GLuint>({renderer.scene.diffuseMap, renderer.scene.specularMap, renderer.scene.wallTexture}).size());
 }

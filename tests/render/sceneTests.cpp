@@ -119,7 +119,7 @@ TEST_F(SceneTest, lightingUniformsCarryCameraFlashlightAndMaterial) {
 TEST_F(SceneTest, roomIsTheTenUnitBoxWithWallTextureAndNoSpecularMap) {
     drawRoom(renderer, renderer.basicProgram);
     EXPECT_EQ(currentProgram(), static_cast<GLint>(renderer.basicProgram.program));
-    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.scene.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
     const auto [low, high] = cubeBounds(uniformMat4(renderer.basicProgram.program, "model"));
     expectVec3Near(low, glm::vec3(0.0f), tight);
@@ -142,9 +142,8 @@ TEST_F(SceneTest, levelEndsOnBlueLightAndTheNextLightingRestoresNeutral) {
     expectVec3Near(uniformVec3(program, "light.diffuse"), glm::vec3(0.4f), 0.0f);
     expectVec3Near(uniformVec3(program, "light.specular"), glm::vec3(0.1f, 0.1f, 1.0f), 0.0f);
     // The blue blocks come last, in their order.
-    expectMatrixNear(uniformMat4(program, "model"),
-                     blockModelMatrix(blueBlocks.back().cell), 0.0f);
-    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.wallTexture));
+    expectMatrixNear(uniformMat4(program, "model"), blockModelMatrix(blueBlocks.back().cell), 0.0f);
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), static_cast<GLint>(renderer.scene.wallTexture));
     EXPECT_EQ(boundTexture(GL_TEXTURE1), 0);
 
     setLightingUniforms(renderer.basicProgram, frameView());
@@ -189,8 +188,7 @@ TEST_F(SceneTest, lightMarkerIsASmallCubeAtTheLight) {
 TEST_F(SceneTest, aHintedMoveMarksTheCellItLeadsTo) {
     game.puzzle.enabled = true;
     const Cell target = neighbourOf(game.level.player.cell, -1);
-    aimCamera(cellCentre(game.level.player.cell) + glm::vec3(0.0f, 0.0f, 0.4f),
-              cellCentre(target));
+    aimCamera(cellCentre(game.level.player.cell) + glm::vec3(0.0f, 0.0f, 0.4f), cellCentre(target));
     for (const bool hinted : {true, false}) {
         game.puzzle.hint = hinted ? std::optional<Hint>(Hint{Hint::Kind::move, -1})
                                   : std::optional<Hint>(Hint{Hint::Kind::noWay, 0});
@@ -244,9 +242,9 @@ TEST_F(SceneTest, obstaclesAreLitByTheNeutralLightWithTheirOwnMaps) {
     glBindFramebuffer(GL_FRAMEBUFFER, renderer.targets.hdrTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, renderer.diffuseMap);
+    glBindTexture(GL_TEXTURE_2D, renderer.scene.diffuseMap);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, renderer.specularMap);
+    glBindTexture(GL_TEXTURE_2D, renderer.scene.specularMap);
     drawBlock(renderer, obstacles[8].cell, renderer.basicProgram);
     glFinish();
     expectVec3Near(sceneColourAt(renderer, centreX, centreY), inFrame, 1e-3f);

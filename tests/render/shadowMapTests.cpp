@@ -34,20 +34,20 @@ GLint integerState(GLenum name) {
 glm::mat4 renderEmptyShadowPass(Renderer& renderer, GameState& game) {
     GlVertexArray emptyCube = GlVertexArray::make();
     GlVertexArray emptyPlane = GlVertexArray::make();
-    std::swap(emptyCube, renderer.cubeVao);
-    std::swap(emptyPlane, renderer.planeVao);
+    std::swap(emptyCube, renderer.scene.cubeVao);
+    std::swap(emptyPlane, renderer.scene.planeVao);
     Model trophy;
     std::array<Model, 2> stars;
-    std::swap(trophy, renderer.trophyModel);
-    std::swap(stars, renderer.starModels);
+    std::swap(trophy, renderer.scene.trophyModel);
+    std::swap(stars, renderer.scene.starModels);
 
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameViewOf(game, 1.0));
     glFinish();
 
-    std::swap(trophy, renderer.trophyModel);
-    std::swap(stars, renderer.starModels);
-    std::swap(emptyCube, renderer.cubeVao);
-    std::swap(emptyPlane, renderer.planeVao);
+    std::swap(trophy, renderer.scene.trophyModel);
+    std::swap(stars, renderer.scene.starModels);
+    std::swap(emptyCube, renderer.scene.cubeVao);
+    std::swap(emptyPlane, renderer.scene.planeVao);
     return lightSpaceMatrix;
 }
 
@@ -188,7 +188,8 @@ TEST_F(SceneTest, shadowPassDrawsOnlyIntoTheDepthMapAndClearsItEveryFrame) {
     const glm::mat4 lightSpaceMatrix = renderShadowPass(renderer, frameView());
     EXPECT_EQ(integerState(GL_DRAW_FRAMEBUFFER_BINDING),
               static_cast<GLint>(renderer.shadowMap.depthTarget));
-    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(renderer.targets.hdrTarget));
+    EXPECT_EQ(integerState(GL_READ_FRAMEBUFFER_BINDING),
+              static_cast<GLint>(renderer.targets.hdrTarget));
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024);
@@ -237,7 +238,8 @@ TEST_F(SceneTest, blocksStandBetweenTheLightAndTheFloorPlaneInTheDepthMap) {
 TEST_F(SceneTest, litPassDarkensTheFloorOnlyWhereTheDepthMapHasSomethingInFront) {
     renderShadowPass(renderer, frameView());
     glFinish();
-    const std::vector<FloorPoint> points = visibleFloorPoints(game.level, readShadowMapDepths(renderer));
+    const std::vector<FloorPoint> points =
+        visibleFloorPoints(game.level, readShadowMapDepths(renderer));
     const std::optional<FloorPoint> shadowed = firstWith(points, true);
     const std::optional<FloorPoint> open = firstWith(points, false);
     ASSERT_TRUE(shadowed.has_value());
