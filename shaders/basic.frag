@@ -35,6 +35,11 @@ uniform Material material;
 uniform Light light;
 uniform vec3 viewPos;
 uniform sampler2D shadowMap;
+// A mark on every face that tells the block kinds apart without colour: 0
+// none (the default, and the plain room's), 1 a plus, 2 a ring.
+uniform int blockMark;
+// How much shows through a surface: 0 solid (the default), towards 1 faint.
+uniform float seeThrough;
 
 // The shadow light looks from (5, 9.5, 5) at the origin through an
 // orthographic box, so the direction towards it is the same everywhere.
@@ -79,6 +84,21 @@ vec3 brightPart(vec3 color) {
     return color * ((luminance - bloomThreshold) / luminance);
 }
 
+// How much of the face's mark covers this point of the face.
+float markCoverage(vec2 uv) {
+    vec2 offset = abs(uv - 0.5);
+    if (blockMark == 1) {
+        bool across = offset.x < 0.08 && offset.y < 0.32;
+        bool along = offset.y < 0.08 && offset.x < 0.32;
+        return across || along ? 1.0 : 0.0;
+    }
+    if (blockMark == 2) {
+        float radius = length(uv - 0.5);
+        return radius > 0.2 && radius < 0.32 ? 1.0 : 0.0;
+    }
+    return 0.0;
+}
+
 void main() {
     // Both maps are read before the branch: implicit-derivative lookups are
     // only defined where every pixel of a quad takes the same path.
@@ -111,6 +131,8 @@ void main() {
                         light.specular * highlight * specularSample);
     }
 
-    FragColor = vec4(color, 1.0);
-    BrightColor = vec4(brightPart(color), 1.0);
+    // The mark is pale and unlit, so it reads in any light and in grey.
+    color = mix(color, vec3(0.92), markCoverage(TexCoords));
+    FragColor = vec4(color, 1.0 - seeThrough);
+    BrightColor = vec4(brightPart(color), 1.0 - seeThrough);
 }

@@ -9,6 +9,12 @@
 
 namespace {
 
+// Degrees the overview turns per pixel of a drag, and per second of a held
+// key; zoom steps per second of a held Q or E.
+constexpr float overviewDragDegrees = 0.3f;
+constexpr float overviewTurnRate = 90.0f;
+constexpr float overviewZoomRate = 4.0f;
+
 Campaign campaignOfLayout(const LevelLayout& layout) {
     LevelFile file;
     file.layout = layout;
@@ -31,6 +37,36 @@ void applyFocus(GameState& game, bool focused) {
     }
 }
 
+void toggleOverview(GameState& game) {
+    if (game.overview.active) {
+        game.overview.active = false;
+    } else {
+        game.overview = openOverview(game.camera, game.level.grid.extent);
+    }
+}
+
+// Tab and the layer keys of the overview; false for any other key.
+bool pressOverviewKey(GameState& game, Key key) {
+    const Cell roomSize = game.level.grid.extent;
+    switch (key) {
+    case Key::tab:
+        toggleOverview(game);
+        return true;
+    case Key::pageDown:
+        if (game.overview.active) {
+            peelLayer(game.overview, roomSize);
+        }
+        return true;
+    case Key::pageUp:
+        if (game.overview.active) {
+            restoreLayer(game.overview);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
 void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
     switch (key) {
     case Key::escape:
@@ -40,10 +76,31 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
         outcome.switchDisplay = true;
         break;
     default:
-        if (game.puzzle.enabled && game.modes.playEnabled) {
+        if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
             pressPuzzleKey(game.puzzle, game.level, game.camera, key);
         }
         break;
+    }
+}
+
+// In the overview a drag turns the view round the level; the player's own
+// look only follows the cursor's place.
+void moveCursor(GameState& game, double x, double y) {
+    Overview& overview = game.overview;
+    if (overview.active && overview.dragging && !game.input.mouse.firstMouse) {
+        const MouseState& mouse = game.input.mouse;
+        orbit(overview, static_cast<float>(x - mouse.lastX) * overviewDragDegrees,
+              static_cast<float>(mouse.lastY - y) * overviewDragDegrees);
+    }
+    const bool look = game.modes.playEnabled && !overview.active;
+    handleCursorPos(game.input, game.camera, look, x, y);
+}
+
+void turnWheel(GameState& game, double yOffset) {
+    if (game.overview.active) {
+        zoomOverview(game.overview, static_cast<float>(yOffset), game.level.grid.extent);
+    } else {
+        handleScroll(game.camera, yOffset);
     }
 }
 
@@ -60,11 +117,17 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
         case InputEvent::Kind::keyRelease:
             applyKeyEvent(game.input, event);
             break;
+        case InputEvent::Kind::buttonPress:
+        case InputEvent::Kind::buttonRelease:
+            if (event.button == 0) {
+                game.overview.dragging = event.kind == InputEvent::Kind::buttonPress;
+            }
+            break;
         case InputEvent::Kind::cursorMoved:
-            handleCursorPos(game.input, game.camera, game.modes.playEnabled, event.x, event.y);
+            moveCursor(game, event.x, event.y);
             break;
         case InputEvent::Kind::wheel:
-            handleScroll(game.camera, event.y);
+            turnWheel(game, event.y);
             break;
         case InputEvent::Kind::focus:
             applyFocus(game, event.focused);
@@ -73,10 +136,32 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
     }
 }
 
+// In the overview the movement keys and the arrows turn the view round the
+// level and Q and E zoom; the player stays where it is.
+void orbitByKeys(GameState& game) {
+    const InputState& input = game.input;
+    const auto axis = [&input](Key plus, Key alsoPlus, Key minus, Key alsoMinus) {
+        const bool up = input.held(plus) || input.held(alsoPlus);
+        const bool down = input.held(minus) || input.held(alsoMinus);
+        return float(up) - float(down);
+    };
+    const float turn = overviewTurnRate * game.deltaTime;
+    orbit(game.overview, turn * axis(Key::d, Key::right, Key::a, Key::left),
+          turn * axis(Key::w, Key::up, Key::s, Key::down));
+    zoomOverview(game.overview,
+                 overviewZoomRate * game.deltaTime * axis(Key::q, Key::q, Key::e, Key::e),
+                 game.level.grid.extent);
+}
+
 // The held keys move the camera; the player takes its cell and the blocks
 // step. A move is kept for undo before the cell changes.
 void movePlayerByKeys(GameState& game) {
-    processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+    if (game.overview.active) {
+        orbitByKeys(game);
+        flipHeldToggles(game.modes, game.input);
+    } else {
+        processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+    }
     if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
         beforeCellChange(game.puzzle, game.level);
     }
@@ -154,6 +239,7 @@ void startLevel(GameState& game) {
     returnToStart(game.camera, layout);
     game.wonFrames = 0;
     game.modes.playEnabled = true;
+    game.overview = Overview();
     startPuzzleLevel(game.puzzle, game.campaign.heading());
 }
 
@@ -210,8 +296,23 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
     if (modes.frustumCulling) {
         texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
     }
+    if (game.overview.active) {
+        texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
+    }
     if (game.puzzle.enabled) {
         addPuzzleTexts(game.puzzle, game.camera, texts);
     }
     return texts;
+}
+
+Camera viewingCamera(const GameState& game) {
+    if (!game.overview.active) {
+        return game.camera;
+    }
+    return overviewCamera(game.overview, game.level.grid.extent, game.camera.fov,
+                          game.camera.aspect);
+}
+
+bool showsBlockMarks(const GameState& game) {
+    return game.puzzle.enabled;
 }

@@ -9,6 +9,7 @@
 #include "game/campaign.h"
 #include "game/input.h"
 #include "game/modes.h"
+#include "game/overview.h"
 #include "game/particles.h"
 #include "game/puzzlePlay.h"
 #include "world/level.h"
@@ -51,6 +52,8 @@ struct GameState {
     std::string framerateShown;
     // Off for the plain room; levels from files turn it on.
     PuzzlePlay puzzle;
+    // Tab, in puzzle play: the whole level from outside.
+    Overview overview;
 };
 
 // A level just won, for the run's saved progress.
@@ -103,9 +106,15 @@ std::string formatFramerate(float deltaTime);
 
 // One line of the overlay's text; render places each kind.
 struct OverlayText {
-    enum class Kind { framerate, wireframe, frustumCulling, moves, hint, help };
+    enum class Kind { framerate, wireframe, frustumCulling, overview, moves, hint, help };
     Kind kind;
     std::string text;
 };
 // The overlay of a normal frame, in drawing order.
 std::vector<OverlayText> overlayTexts(const GameState& game);
+
+// The camera the frame is seen through: the player's, or the overview's.
+Camera viewingCamera(const GameState& game);
+// Red and blue blocks carry marks that need no colour vision (in puzzle
+// play).
+bool showsBlockMarks(const GameState& game);

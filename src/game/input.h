@@ -13,23 +13,33 @@
 constexpr float mouseSensitivity = 0.05f;
 
 struct InputEvent {
-    enum class Kind { keyPress, keyRelease, cursorMoved, wheel, focus };
+    enum class Kind { keyPress, keyRelease, buttonPress, buttonRelease, cursorMoved, wheel, focus };
     Kind kind = Kind::keyPress;
     Key key = Key::unknown;
+    // The mouse button: 0 the left one.
+    int button = 0;
     // The cursor's position, or the wheel's offsets.
     double x = 0.0;
     double y = 0.0;
     bool focused = true;
 
-    static InputEvent press(Key key) { return {Kind::keyPress, key, 0.0, 0.0, true}; }
-    static InputEvent release(Key key) { return {Kind::keyRelease, key, 0.0, 0.0, true}; }
+    static InputEvent press(Key key) { return {Kind::keyPress, key, 0, 0.0, 0.0, true}; }
+    static InputEvent release(Key key) { return {Kind::keyRelease, key, 0, 0.0, 0.0, true}; }
+    static InputEvent buttonDown(int button) {
+        return {Kind::buttonPress, Key::unknown, button, 0.0, 0.0, true};
+    }
+    static InputEvent buttonUp(int button) {
+        return {Kind::buttonRelease, Key::unknown, button, 0.0, 0.0, true};
+    }
     static InputEvent cursorAt(double x, double y) {
-        return {Kind::cursorMoved, Key::unknown, x, y, true};
+        return {Kind::cursorMoved, Key::unknown, 0, x, y, true};
     }
     static InputEvent wheel(double yOffset) {
-        return {Kind::wheel, Key::unknown, 0.0, yOffset, true};
+        return {Kind::wheel, Key::unknown, 0, 0.0, yOffset, true};
     }
-    static InputEvent focus(bool focused) { return {Kind::focus, Key::unknown, 0.0, 0.0, focused}; }
+    static InputEvent focus(bool focused) {
+        return {Kind::focus, Key::unknown, 0, 0.0, 0.0, focused};
+    }
 };
 
 // Everything a frame's update reads from outside the game.

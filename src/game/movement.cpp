@@ -51,7 +51,8 @@ glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input, float d
     return position;
 }
 
-// The toggles flip once in every frame in which their key is held.
+} // namespace
+
 void flipHeldToggles(Modes& modes, const InputState& input) {
     if (input.held(Key::f2)) {
         modes.showFramerate = !modes.showFramerate;
@@ -63,8 +64,6 @@ void flipHeldToggles(Modes& modes, const InputState& input) {
         modes.frustumCulling = !modes.frustumCulling;
     }
 }
-
-} // namespace
 
 void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime) {

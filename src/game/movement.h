@@ -12,3 +12,6 @@
 // allow (see allowedPosition).
 void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime);
+
+// F2, F3 and F8 flip their switches once in every frame they are held.
+void flipHeldToggles(Modes& modes, const InputState& input);

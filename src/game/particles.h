@@ -49,7 +49,6 @@ struct ParticleSystem {
     void restoreOrder();
 };
 
-
 constexpr int maxSpawnsPerFrame = 3;
 constexpr glm::vec3 particleSpawnPoint(2.5f, 3.0f, 0.5f);
 constexpr float particleSpawnSize = 0.1f;

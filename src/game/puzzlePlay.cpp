@@ -78,13 +78,10 @@ std::string movesLine(const PuzzlePlay& puzzle) {
 
 const std::vector<std::string>& helpLines() {
     static const std::vector<std::string> lines{
-        "Mouse: look   Wheel: zoom",
-        "W S A D: move   Q E: up and down",
-        "R: restart the level",
-        "Z or Backspace: undo a move",
-        "H: hint   F1: this help",
-        "F2: frame rate   F3: wireframe",
-        "Escape: quit",
+        "Mouse: look   Wheel: zoom",      "W S A D: move   Q E: up and down",
+        "R: restart the level",           "Z or Backspace: undo a move",
+        "H: hint   F1: this help",        "Tab: overview   PageDown/PageUp: peel layers",
+        "F2: frame rate   F3: wireframe", "Escape: quit",
     };
     return lines;
 }

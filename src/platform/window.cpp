@@ -25,6 +25,11 @@ struct WindowCallbacks {
             ownerOf(window).queue(InputEvent::release(keyOfCode(code)));
         }
     }
+    static void mouseButton(GLFWwindow* window, int button, int action, int /*mods*/) {
+        const int index = button - GLFW_MOUSE_BUTTON_1;
+        ownerOf(window).queue(action == GLFW_PRESS ? InputEvent::buttonDown(index)
+                                                   : InputEvent::buttonUp(index));
+    }
     static void cursorPos(GLFWwindow* window, double x, double y) {
         ownerOf(window).queue(InputEvent::cursorAt(x, y));
     }
@@ -91,6 +96,7 @@ Window::~Window() {
 void Window::installInputCallbacks() {
     glfwSetWindowUserPointer(window, this);
     glfwSetKeyCallback(window, WindowCallbacks::key);
+    glfwSetMouseButtonCallback(window, WindowCallbacks::mouseButton);
     glfwSetCursorPosCallback(window, WindowCallbacks::cursorPos);
     glfwSetScrollCallback(window, WindowCallbacks::scroll);
     glfwSetWindowFocusCallback(window, WindowCallbacks::focus);

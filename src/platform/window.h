@@ -32,7 +32,8 @@ class Window {
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Key, cursor, wheel and focus events are queued from now on.
+    // Key, mouse button, cursor, wheel and focus events are queued from now
+    // on.
     void installInputCallbacks();
     // A switch asked for happens first; then the window system's events are
     // queued.

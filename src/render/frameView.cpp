@@ -2,15 +2,31 @@
 
 #include "render/shadowMap.h"
 
+#include <glm/geometric.hpp>
+
 namespace {
 
-template <class Object> std::vector<Cell> cellsOf(const std::vector<Object>& objects) {
+// The cells below the first hidden layer (every cell when none is hidden).
+template <class Object>
+std::vector<Cell> cellsOf(const std::vector<Object>& objects, int firstHiddenLayer) {
     std::vector<Cell> cells;
     cells.reserve(objects.size());
     for (const Object& object : objects) {
-        cells.push_back(object.cell);
+        if (object.cell.y < firstHiddenLayer) {
+            cells.push_back(object.cell);
+        }
     }
     return cells;
+}
+
+std::optional<PlayerMarker> playerMarkerOf(const GameState& game) {
+    if (!game.overview.active) {
+        return std::nullopt;
+    }
+    const glm::vec3 front(game.camera.front.x, 0.0f, game.camera.front.z);
+    const float length = glm::length(front);
+    const glm::vec3 facing = length > 0.0f ? front / length : glm::vec3(0.0f, 0.0f, -1.0f);
+    return PlayerMarker{cellCentre(game.level.player.cell), facing};
 }
 
 } // namespace
@@ -18,14 +34,18 @@ template <class Object> std::vector<Cell> cellsOf(const std::vector<Object>& obj
 FrameView frameViewOf(const GameState& game, double seconds) {
     const Level& level = game.level;
     const glm::vec3 light = lightPositionFor(level.grid.extent);
-    return FrameView{game.camera,
-                     viewMatrix(game.camera),
-                     projectionMatrix(game.camera),
+    const Camera camera = viewingCamera(game);
+    const int firstHiddenLayer = game.overview.active
+                                     ? firstPeeledLayer(game.overview, level.grid.extent)
+                                     : level.grid.extent.y;
+    return FrameView{camera,
+                     viewMatrix(camera),
+                     projectionMatrix(camera),
                      light,
                      computeLightSpaceMatrix(light),
-                     cellsOf(level.obstacles),
-                     cellsOf(level.redBlocks),
-                     cellsOf(level.blueBlocks),
+                     cellsOf(level.obstacles, firstHiddenLayer),
+                     cellsOf(level.redBlocks, firstHiddenLayer),
+                     cellsOf(level.blueBlocks, firstHiddenLayer),
                      goalPosition(level),
                      level.grid.extent,
                      static_cast<float>(seconds),
@@ -33,5 +53,8 @@ FrameView frameViewOf(const GameState& game, double seconds) {
                      game.particles,
                      game.particleCount,
                      overlayTexts(game),
-                     hintedCellOf(game.puzzle, level)};
+                     hintedCellOf(game.puzzle, level),
+                     showsBlockMarks(game),
+                     game.overview.active,
+                     playerMarkerOf(game)};
 }

@@ -15,8 +15,16 @@
 #include <optional>
 #include <vector>
 
+// Where the player stands and which way it looks, marked in the overview.
+struct PlayerMarker {
+    glm::vec3 position;
+    // Along the floor, of unit length.
+    glm::vec3 facing;
+};
+
 struct FrameView {
-    const Camera& camera;
+    // The player's camera, or in the overview the camera round the level.
+    Camera camera;
     glm::mat4 cameraView;
     glm::mat4 cameraProjection;
     // The light hangs in the room; the shadow map is drawn from it.
@@ -39,6 +47,12 @@ struct FrameView {
     // The cell a hint points to, marked in the scene until the player's
     // cell changes.
     std::optional<Cell> hintedCell;
+    // Red blocks carry a plus, blue blocks a ring (puzzle play).
+    bool blockMarks;
+    // The overview: no walls, see-through crates, the player marked, and
+    // the cell lists above without the peeled layers.
+    bool overview;
+    std::optional<PlayerMarker> playerMarker;
 };
 
 FrameView frameViewOf(const GameState& game, double seconds);

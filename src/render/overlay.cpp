@@ -16,6 +16,7 @@ const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
 // mode lines at the top left.
 constexpr float movesLineY = 25.0f;
 constexpr float hintLineY = 60.0f;
+constexpr float overviewLineY = 650.0f;
 constexpr float helpTopY = 600.0f;
 constexpr float helpLineStep = 34.0f;
 const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
@@ -46,6 +47,10 @@ std::vector<OverlayLine> overlayLayout(const std::vector<OverlayText>& texts) {
             break;
         case OverlayText::Kind::wireframe:
             lines.push_back(modeLine(text.text, true));
+            break;
+        case OverlayText::Kind::overview:
+            lines.push_back(
+                {text.text, overlayX, overviewLineY, overlayScale, movesColour, false, false});
             break;
         case OverlayText::Kind::moves:
             lines.push_back(

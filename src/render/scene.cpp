@@ -22,6 +22,8 @@ constexpr double pi = 3.14159265358979323846;
 constexpr float blockEdge = 0.78f;
 constexpr float hintOutlineEdge = 0.9f;
 constexpr float hintCoreEdge = 0.12f;
+constexpr float playerMarkerEdge = 0.25f;
+constexpr float arrowLength = 0.6f;
 constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
 constexpr glm::vec3 firstStarOffset(0.5f, 1.0f, 0.0f);
 constexpr glm::vec3 secondStarOffset(-0.5f, 1.0f, 0.0f);
@@ -99,6 +101,36 @@ void drawBlocks(const Renderer& renderer, const std::vector<Cell>& cells,
     }
 }
 
+constexpr int noMark = 0;
+constexpr int plusMark = 1;
+constexpr int ringMark = 2;
+constexpr float crateSeeThrough = 0.75f;
+
+// The plain room sends no mark at all, so its program stays as it was.
+void drawMarkedBlocks(const Renderer& renderer, const std::vector<Cell>& cells,
+                      const ShaderProgram& program, int mark) {
+    if (mark == noMark) {
+        drawBlocks(renderer, cells, program);
+        return;
+    }
+    glUniform1i(uniformLocation(program, "blockMark"), mark);
+    drawBlocks(renderer, cells, program);
+    glUniform1i(uniformLocation(program, "blockMark"), noMark);
+}
+
+// Faint crates after everything solid, writing no depth, so what stands
+// behind them shows through.
+void drawSeeThroughCrates(const Renderer& renderer, const std::vector<Cell>& cells,
+                          const ShaderProgram& program) {
+    bindSurfaceTextures(renderer.scene.diffuseMap, renderer.scene.specularMap);
+    sendLightColours(program, neutralLight);
+    sendFloat(program, "seeThrough", crateSeeThrough);
+    glDepthMask(GL_FALSE);
+    drawBlocks(renderer, cells, program);
+    glDepthMask(GL_TRUE);
+    sendFloat(program, "seeThrough", 0.0f);
+}
+
 void drawModel(const Model& model, const glm::mat4& transform, const ShaderProgram& program) {
     sendMatrix(program, "model", transform);
     model.draw(program.program);
@@ -158,16 +190,22 @@ void drawBlock(const Renderer& renderer, Cell cell, const ShaderProgram& program
     drawTriangles(renderer.scene.cubeVao, cubeVertexCount);
 }
 
-void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
+void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view,
+               CrateLook crates) {
     // The floor takes whatever textures the previous draw left bound.
     drawFloorPlane(renderer, program);
-    bindSurfaceTextures(renderer.scene.diffuseMap, renderer.scene.specularMap);
-    drawBlocks(renderer, view.obstacleCells, program);
+    if (crates == CrateLook::solid) {
+        bindSurfaceTextures(renderer.scene.diffuseMap, renderer.scene.specularMap);
+        drawBlocks(renderer, view.obstacleCells, program);
+    }
     bindSurfaceTextures(renderer.scene.wallTexture, 0);
     sendLightColours(program, redLight);
-    drawBlocks(renderer, view.redCells, program);
+    drawMarkedBlocks(renderer, view.redCells, program, view.blockMarks ? plusMark : noMark);
     sendLightColours(program, blueLight);
-    drawBlocks(renderer, view.blueCells, program);
+    drawMarkedBlocks(renderer, view.blueCells, program, view.blockMarks ? ringMark : noMark);
+    if (crates == CrateLook::seeThrough) {
+        drawSeeThroughCrates(renderer, view.obstacleCells, program);
+    }
 }
 
 void drawModels(const Renderer& renderer, const ShaderProgram& program, const FrameView& view) {
@@ -195,8 +233,16 @@ void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix) {
     setLightingUniforms(renderer.basicProgram, view);
     bindShadowMapForLitPass(renderer, lightSpaceMatrix);
-    drawRoom(renderer, renderer.basicProgram, view.roomSize);
-    drawLevel(renderer, renderer.basicProgram, view);
+    // The overview sees the level from outside: the walls are cut away and
+    // the crates let the blocks behind them show.
+    if (view.overview) {
+        // The floor takes the walls' texture, as after drawRoom.
+        bindSurfaceTextures(renderer.scene.wallTexture, 0);
+    } else {
+        drawRoom(renderer, renderer.basicProgram, view.roomSize);
+    }
+    drawLevel(renderer, renderer.basicProgram, view,
+              view.overview ? CrateLook::seeThrough : CrateLook::solid);
     // The models are toon shaded and take no shadows.
     setLightingUniforms(renderer.toonProgram, view);
     drawModels(renderer, renderer.toonProgram, view);
@@ -225,5 +271,27 @@ void drawHintMarker(const Renderer& renderer, const FrameView& view) {
     glDrawArrays(GL_LINES, 0, cellOutlineVertexCount);
     // A small glowing cube in the middle, visible where the lines are thin.
     sendMatrix(program, "model", glm::scale(atCell, glm::vec3(hintCoreEdge)));
+    drawTriangles(renderer.scene.lightVao, cubeVertexCount);
+}
+
+void drawPlayerMarker(const Renderer& renderer, const FrameView& view) {
+    if (!view.playerMarker) {
+        return;
+    }
+    const PlayerMarker& marker = *view.playerMarker;
+    const ShaderProgram& program = renderer.lampProgram;
+    glUseProgram(program.program);
+    sendCamera(program, view);
+    const glm::mat4 atPlayer = glm::translate(glm::mat4(1.0f), marker.position);
+    sendMatrix(program, "model", glm::scale(atPlayer, glm::vec3(playerMarkerEdge)));
+    drawTriangles(renderer.scene.lightVao, cubeVertexCount);
+    // The arrow: a shaft along the facing from the marker, and its head.
+    const float turn = std::atan2(-marker.facing.z, marker.facing.x);
+    glm::mat4 shaft = glm::translate(atPlayer, marker.facing * (0.5f * arrowLength));
+    shaft = glm::rotate(shaft, turn, yAxis);
+    sendMatrix(program, "model", glm::scale(shaft, glm::vec3(arrowLength, 0.07f, 0.07f)));
+    drawTriangles(renderer.scene.lightVao, cubeVertexCount);
+    const glm::mat4 head = glm::translate(atPlayer, marker.facing * arrowLength);
+    sendMatrix(program, "model", glm::scale(head, glm::vec3(0.16f)));
     drawTriangles(renderer.scene.lightVao, cubeVertexCount);
 }

@@ -22,7 +22,12 @@ constexpr float starTurnRate = 200.0f;
 void setLightingUniforms(const ShaderProgram& program, const FrameView& view);
 void drawRoom(const Renderer& renderer, const ShaderProgram& program,
               Cell roomCells = Cell{roomSize, roomSize, roomSize});
-void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view);
+// Crates are solid, or in the overview faint, drawn last without depth.
+enum class CrateLook { solid, seeThrough };
+// The floor, the crates, the red blocks and the blue blocks, in that order
+// (faint crates last); with the view's marks on the blocks.
+void drawLevel(const Renderer& renderer, const ShaderProgram& program, const FrameView& view,
+               CrateLook crates = CrateLook::solid);
 // A block is drawn from its cell alone. GCC 12 at -O3 miscompiled the earlier
 // form that took a sliced copy of the object by value: the copy was never
 // made and every block was drawn at the same garbage place
@@ -39,6 +44,9 @@ void renderLitPass(const Renderer& renderer, const FrameView& view,
                    const glm::mat4& lightSpaceMatrix);
 // A small unlit cube where the frame's light hangs.
 void drawLightMarker(const Renderer& renderer, const FrameView& view);
+// The overview's marker of the player: a glowing cube with an arrow along
+// where the player looks; nothing in first person.
+void drawPlayerMarker(const Renderer& renderer, const FrameView& view);
 // The cell a hint points to, outlined in the lamp's glow with a small cube at
 // its middle; nothing when no move is hinted.
 void drawHintMarker(const Renderer& renderer, const FrameView& view);
