@@ -23,6 +23,19 @@ void eraseCell(std::vector<Cell>& cells, Cell cell) {
     cells.erase(std::remove(cells.begin(), cells.end(), cell), cells.end());
 }
 
+PieceVerdict verdictOf(const SolveResult& changed, int par) {
+    switch (changed.outcome) {
+    case SolveOutcome::undecided:
+        return PieceVerdict::undecided;
+    case SolveOutcome::noWay:
+        return PieceVerdict::matters;
+    case SolveOutcome::solved:
+        break;
+    }
+    return static_cast<int>(changed.moves.size()) == par ? PieceVerdict::doesNotMatter
+                                                         : PieceVerdict::matters;
+}
+
 } // namespace
 
 bool operator==(const Piece& a, const Piece& b) {
@@ -71,26 +84,17 @@ LevelLayout withPieceChanged(const LevelLayout& layout, const Piece& piece) {
     return changed;
 }
 
-PieceVerdict judgePiece(const LevelLayout& layout, const Piece& piece, int par,
-                        const SolverBudget& budget) {
-    const SolveResult result = searchLevel(Level(withPieceChanged(layout, piece)), budget);
-    switch (result.outcome) {
-    case SolveOutcome::undecided:
-        return PieceVerdict::undecided;
-    case SolveOutcome::noWay:
-        return PieceVerdict::matters;
-    case SolveOutcome::solved:
-        break;
-    }
-    return static_cast<int>(result.moves.size()) == par ? PieceVerdict::doesNotMatter
-                                                        : PieceVerdict::matters;
+PieceJudgement judgePiece(const LevelLayout& layout, const Piece& piece, int par,
+                          const SolverBudget& budget) {
+    const SolveResult changed = searchLevel(Level(withPieceChanged(layout, piece)), budget);
+    return PieceJudgement{piece, verdictOf(changed, par), changed.states};
 }
 
 std::vector<PieceJudgement> judgePieces(const LevelLayout& layout, int par,
                                         const SolverBudget& budget) {
     std::vector<PieceJudgement> judgements;
     for (const Piece& piece : piecesOf(layout)) {
-        judgements.push_back(PieceJudgement{piece, judgePiece(layout, piece, par, budget)});
+        judgements.push_back(judgePiece(layout, piece, par, budget));
     }
     return judgements;
 }

@@ -44,11 +44,13 @@ enum class PieceVerdict {
 struct PieceJudgement {
     Piece piece;
     PieceVerdict verdict;
+    // States the changed level's search held: what the judgement cost.
+    int states;
 };
 
 // par is the length of the level's own shortest way; each changed level is
 // searched within the budget.
-PieceVerdict judgePiece(const LevelLayout& layout, const Piece& piece, int par,
+PieceJudgement judgePiece(const LevelLayout& layout, const Piece& piece, int par,
                         const SolverBudget& budget = {});
 // Every piece of the layout, in reading order.
 std::vector<PieceJudgement> judgePieces(const LevelLayout& layout, int par,
