@@ -150,7 +150,7 @@ TEST_F(PuzzleKeys, HintComesFromTheWorkerAndGoesWithTheNextCellChange) {
 // leaves a shortest way one move shorter.
 TEST(Hints, TheHintedMoveStartsAShortestWay) {
     for (const char* file : {"levels/01-first-room.level", "levels/03-blue-meets-you.level",
-                             "levels/05-crates-stop-blocks.level"}) {
+                             "levels/05-blocks-in-a-line.level"}) {
         SCOPED_TRACE(file);
         const LevelLoad load = loadLevelFile(file);
         ASSERT_TRUE(load.level) << load.error;
