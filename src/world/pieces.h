@@ -51,7 +51,7 @@ struct PieceJudgement {
 // par is the length of the level's own shortest way; each changed level is
 // searched within the budget.
 PieceJudgement judgePiece(const LevelLayout& layout, const Piece& piece, int par,
-                        const SolverBudget& budget = {});
+                          const SolverBudget& budget = {});
 // Every piece of the layout, in reading order.
 std::vector<PieceJudgement> judgePieces(const LevelLayout& layout, int par,
                                         const SolverBudget& budget = {});
