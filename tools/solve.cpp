@@ -1,13 +1,19 @@
 // Finds a shortest way to the trophy by the game's own rules, for the game's
 // built-in room or for a level file, and checks the file's par against it.
 //
-// Usage: solve [FILE] [--max-moves N] [--max-states N] [--trace]
+// Usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--pieces]
 //   FILE            a .level file; without one, the built-in room
 //   --max-moves N   look for ways of at most N moves (default: any length)
 //   --max-states N  hold at most N level states (default: solverStateBudget,
 //                   which keeps the search under 2 GB)
 //   --trace         after the plan, how long the search took and one line per
 //                   move with the trace line the game would show after it
+//   --pieces        then whether each crate and block matters: one line
+//                   "X Y Z crate|red|blue: does not matter" for each piece
+//                   whose one change (taken out; the only block of its colour
+//                   turned into a crate) leaves the shortest way as it is,
+//                   "X Y Z ...: undecided" for one whose changed level ran
+//                   out of budget (the same budget as the level's own search)
 //
 // Exit status:
 //   0  "winnable in N moves: -x +y ...", and the file's par (if any) agrees
@@ -16,7 +22,12 @@
 //   3  "undecided": a budget ran out before the search could tell
 //   4  winnable, but the file's par differs from the shortest way: a level
 //      with a wrong par is broken, so a pack check fails on it
+// With --pieces, once the level itself is winnable at its par:
+//   0  every piece matters
+//   3  some changed level was undecided, so not every piece is proven
+//   5  some piece does not matter (and none was undecided)
 #include "world/levelFile.h"
+#include "world/pieces.h"
 #include "world/rules.h"
 #include "world/solver.h"
 #include "world/trace.h"
@@ -29,15 +40,17 @@
 
 namespace {
 
-enum ExitCode { winnable = 0, noWay = 1, badInput = 2, undecided = 3, wrongPar = 4 };
+enum ExitCode { winnable = 0, noWay = 1, badInput = 2, undecided = 3, wrongPar = 4, idlePiece = 5 };
 
 struct Options {
     std::string file; // empty for the built-in room
     SolverBudget budget;
     bool trace = false;
+    bool pieces = false;
 };
 
-constexpr char usage[] = "usage: solve [FILE] [--max-moves N] [--max-states N] [--trace]\n";
+constexpr char usage[] =
+    "usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--pieces]\n";
 
 std::optional<int> countArgument(const std::string& text, int least) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos) {
@@ -54,6 +67,8 @@ std::optional<Options> optionsOf(const std::vector<std::string>& args) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--pieces") {
+            options.pieces = true;
         } else if (arg == "--max-moves" || arg == "--max-states") {
             const auto count =
                 hasValue ? countArgument(args[++i], arg == "--max-moves" ? 0 : 1) : std::nullopt;
@@ -106,6 +121,25 @@ int report(const LevelFile& file, const SolveResult& result) {
     return winnable;
 }
 
+// One line for each piece not proven to matter.
+int reportPieces(const LevelLayout& layout, int par, const SolverBudget& budget) {
+    bool anyUndecided = false;
+    bool anyIdle = false;
+    for (const PieceJudgement& judged : judgePieces(layout, par, budget)) {
+        if (judged.verdict == PieceVerdict::matters) {
+            continue;
+        }
+        const bool isUndecided = judged.verdict == PieceVerdict::undecided;
+        anyUndecided = anyUndecided || isUndecided;
+        anyIdle = anyIdle || !isUndecided;
+        const Cell cell = judged.piece.cell;
+        std::printf("%d %d %d %s: %s\n", cell.x, cell.y, cell.z,
+                    pieceKindName(judged.piece.kind).c_str(),
+                    isUndecided ? "undecided" : "does not matter");
+    }
+    return anyUndecided ? undecided : anyIdle ? idlePiece : winnable;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -131,6 +165,9 @@ int main(int argc, char** argv) {
     const int status = report(file, result);
     if (options->trace) {
         printTrace(level, result, took.count());
+    }
+    if (options->pieces && status == winnable) {
+        return reportPieces(file.layout, static_cast<int>(result.moves.size()), options->budget);
     }
     return status;
 }

@@ -81,7 +81,7 @@ TEST(SolveTool, reportsEachOutcomeWithItsStatus) {
         std::string firstLine;
     } cases[] = {
         {{}, 0, "winnable in 17 moves: "},
-        {{packLevel(1)}, 0, "winnable in 7 moves: "},
+        {{packLevel(1)}, 0, "winnable in 4 moves: "},
         {{sealed}, 1, "no way to the trophy"},
         {{packLevel(8), "--max-states", "10"}, 3, "undecided"},
         {{broken}, 2, ""},

@@ -96,7 +96,7 @@ TEST_F(PuzzleLevel, UndoAndRestartBringBackTheTraceLines) {
 }
 
 TEST_F(PuzzleLevel, TheHintIsPrintedAndShownAndLeadsAlongAShortestWay) {
-    const std::string path = packPath("02-side-step.level");
+    const std::string path = packPath("02-red-follows.level");
     start(path);
     Level mirror(layoutOf(path));
     for (int move = 0; move < 2; ++move) {
@@ -177,7 +177,7 @@ class CampaignRun : public ::testing::Test {
         return playToWin(game, options);
     }
 
-    const char* const levelNames[2] = {"02-side-step.level", "03-crowded-cellar.level"};
+    const char* const levelNames[2] = {"02-red-follows.level", "03-blue-meets-you.level"};
     ScratchFolder scratch{"cellquestCampaign."};
     const std::string progressPath = scratch.path("data/cellquest/progress");
 };

@@ -176,8 +176,8 @@ TEST_F(PuzzleKeys, HintComesFromTheWorkerFollowsTheTurnsAndGoesWithTheNextCellCh
 // From every state along a shortest way of a pack level, the hint's move
 // leaves a shortest way one move shorter.
 TEST(Hints, TheHintedMoveStartsAShortestWay) {
-    for (const char* file : {"levels/01-first-room.level", "levels/03-crowded-cellar.level",
-                             "levels/05-cube-of-crates.level"}) {
+    for (const char* file : {"levels/01-first-room.level", "levels/03-blue-meets-you.level",
+                             "levels/05-blocks-in-a-line.level"}) {
         SCOPED_TRACE(file);
         const LevelLoad load = loadLevelFile(file);
         ASSERT_TRUE(load.level) << load.error;

@@ -1,13 +1,15 @@
-// The pack in levels/: every file loads, every par is the shortest way, the
-// first level is the game's own room, every later level needs its blocks or
-// crates, and the pack grows harder. Runs from the repository root.
+// The pack in levels/: every file loads, every par is the shortest way and
+// every piece of every level after the first matters, one test a level; the
+// first level is the game's own room, and the pack keeps the generator's
+// rules. Runs from the repository root.
 #include "world/levelFile.h"
+#include "world/pieces.h"
 #include "world/rules.h"
 #include "world/solver.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -18,44 +20,30 @@ namespace {
 // Far more than any pack level takes: a level that needs more is too slow
 // to be proved in the suite.
 constexpr SolverBudget packBudget{solverNoMoveLimit, 1000000};
+// Levels 02 to this one are proved one test each; the rules below ask for
+// at least this many.
+constexpr int packLevels = 13;
 
 struct PackLevel {
     std::string file;
     LevelFile level;
-    SolveResult way;
-    // What the blocks add to the way: par less the way with them taken out.
-    int blockCost = 0;
 };
 
-int straightDistance(const LevelLayout& layout) {
-    const Cell from = layout.playerStart;
-    const Cell to = layout.trophyCell;
-    return std::abs(from.x - to.x) + std::abs(from.y - to.y) + std::abs(from.z - to.z);
-}
-
-int shortestWithoutBlocks(LevelLayout layout) {
-    layout.redStarts.clear();
-    layout.blueStarts.clear();
-    return static_cast<int>(searchLevel(Level(layout), packBudget).moves.size());
-}
-
-class LevelPackTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        for (const std::string& file : levelFilesIn("levels")) {
-            const LevelLoad load = loadLevelFile(file);
-            ASSERT_TRUE(load.level) << load.error;
-            const LevelLayout& layout = load.level->layout;
-            const SolveResult way = searchLevel(Level(layout), packBudget);
-            const int cost = static_cast<int>(way.moves.size()) - shortestWithoutBlocks(layout);
-            pack.push_back(PackLevel{file, *load.level, way, cost});
+std::vector<PackLevel> loadPack() {
+    std::vector<PackLevel> pack;
+    for (const std::string& file : levelFilesIn("levels")) {
+        const LevelLoad load = loadLevelFile(file);
+        EXPECT_TRUE(load.level) << load.error;
+        if (load.level) {
+            pack.push_back(PackLevel{file, *load.level});
         }
     }
+    return pack;
+}
 
-    static std::vector<PackLevel> pack;
-};
-
-std::vector<PackLevel> LevelPackTest::pack;
+int cellCount(const LevelLayout& layout) {
+    return layout.size.x * layout.size.y * layout.size.z;
+}
 
 } // namespace
 
@@ -66,7 +54,7 @@ TEST(LevelSolverTest, TellsSolvedNoWayAndUndecidedApart) {
                                     "layer 1\n####\n###B\n";
     const std::string walledOff = "title: t\nsize: 3 2 2\nlayer 0\n@R#\n.#T\n"
                                   "layer 1\nB.#\n..#\n";
-    const std::string sideStep = "levels/02-side-step.level";
+    const std::string redFollows = "levels/02-red-follows.level";
     const struct {
         std::string level; // text, or the name of a pack file
         SolverBudget budget;
@@ -76,10 +64,10 @@ TEST(LevelSolverTest, TellsSolvedNoWayAndUndecidedApart) {
         {redInTheWay, {}, SolveOutcome::noWay, 0},
         {redInTheWay, {5, solverStateBudget}, SolveOutcome::undecided, 0},
         {walledOff, {}, SolveOutcome::noWay, 0},
-        {sideStep, {}, SolveOutcome::solved, 7},
-        {sideStep, {7, solverStateBudget}, SolveOutcome::solved, 7},
-        {sideStep, {6, solverStateBudget}, SolveOutcome::undecided, 0},
-        {sideStep, {solverNoMoveLimit, 5}, SolveOutcome::undecided, 0},
+        {redFollows, {}, SolveOutcome::solved, 4},
+        {redFollows, {4, solverStateBudget}, SolveOutcome::solved, 4},
+        {redFollows, {3, solverStateBudget}, SolveOutcome::undecided, 0},
+        {redFollows, {solverNoMoveLimit, 5}, SolveOutcome::undecided, 0},
     };
     for (const auto& c : cases) {
         const bool isFile = c.level.rfind("levels/", 0) == 0;
@@ -92,60 +80,108 @@ TEST(LevelSolverTest, TellsSolvedNoWayAndUndecidedApart) {
     }
 }
 
-TEST_F(LevelPackTest, NamesSortInPlayOrderFromTheFirstRoom) {
-    ASSERT_GE(pack.size(), 8u)
-        << "levels/ holds too few levels, or this is not the repository root";
-    for (std::size_t i = 0; i < pack.size(); ++i) {
-        const std::string number = (i < 9 ? "0" : "") + std::to_string(i + 1) + "-";
-        EXPECT_EQ(pack[i].file.substr(0, 10), "levels/" + number) << pack[i].file;
-        EXPECT_EQ(pack[i].level.author, "cellquest") << pack[i].file;
+// One level of the pack, by its number: the par is the shortest way and the
+// way plays to the trophy, and every piece matters.
+class PackLevelProof : public ::testing::TestWithParam<int> {};
+
+TEST_P(PackLevelProof, ParIsTheShortestWayAndEveryPieceMatters) {
+    const std::vector<std::string> files = levelFilesIn("levels");
+    ASSERT_LT(static_cast<std::size_t>(GetParam() - 1), files.size())
+        << "no level number " << GetParam() << ", or this is not the repository root";
+    const std::string& file = files[GetParam() - 1];
+    const LevelLoad load = loadLevelFile(file);
+    ASSERT_TRUE(load.level) << load.error;
+    const LevelLayout& layout = load.level->layout;
+    const SolveResult way = searchLevel(Level(layout), packBudget);
+    ASSERT_EQ(way.outcome, SolveOutcome::solved) << file;
+    ASSERT_TRUE(load.level->par) << file;
+    const int par = *load.level->par;
+    EXPECT_EQ(static_cast<int>(way.moves.size()), par) << file;
+    Level level(layout);
+    for (Direction move : way.moves) {
+        ASSERT_TRUE(movePlayerOneCell(level, move)) << file;
     }
+    EXPECT_EQ(level.player.cell, level.goal()) << file;
+    for (const PieceJudgement& judged : judgePieces(layout, par, packBudget)) {
+        const Cell cell = judged.piece.cell;
+        EXPECT_EQ(judged.verdict, PieceVerdict::matters)
+            << file << ": " << cell.x << " " << cell.y << " " << cell.z << " "
+            << pieceKindName(judged.piece.kind);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, PackLevelProof, ::testing::Range(2, packLevels + 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "level" + std::to_string(info.param);
+                         });
+
+// The rules the generator keeps, read from the files: the pars are proved
+// above. Each rule gives what breaks it, or nothing.
+TEST(LevelPackRules, ThePackKeepsTheGeneratorsRules) {
+    const std::vector<PackLevel> pack = loadPack();
+    using Rule = std::function<std::string(std::size_t)>;
+    const auto detour = [&pack](std::size_t i) {
+        return detourOf(pack[i].level.layout, pack[i].level.par.value_or(0));
+    };
+    const struct {
+        const char* name;
+        Rule broken; // for level i >= 1, "" when it keeps the rule
+    } rules[] = {
+        {"named in play order",
+         [&](std::size_t i) {
+             const std::string number = (i < 9 ? "0" : "") + std::to_string(i + 1) + "-";
+             return pack[i].file.substr(0, 10) == "levels/" + number ? "" : pack[i].file;
+         }},
+        {"crates fill at most a quarter of the cells",
+         [&](std::size_t i) {
+             const LevelLayout& layout = pack[i].level.layout;
+             return 4 * layout.obstacles.size() <= std::size_t(cellCount(layout))
+                        ? ""
+                        : std::to_string(layout.obstacles.size()) + " crates";
+         }},
+        // The camera starts at the cell's lowest corner, which must lie
+        // outside the margin the game keeps from the walls.
+        {"the start is off the floor and the low walls",
+         [&](std::size_t i) {
+             const Cell start = pack[i].level.layout.playerStart;
+             return start.x > 0 && start.y > 0 && start.z > 0 ? "" : "start on a wall";
+         }},
+        {"the straight way fails", [&](std::size_t i) { return detour(i) > 0 ? "" : "no detour"; }},
+        {"the detour never falls",
+         [&](std::size_t i) {
+             return detour(i) >= detour(i - 1)
+                        ? ""
+                        : std::to_string(detour(i)) + " after " + std::to_string(detour(i - 1));
+         }},
+        {"the last three ask for a detour of 10 or more",
+         [&](std::size_t i) {
+             return i + 3 < pack.size() || detour(i) >= 10 ? "" : std::to_string(detour(i));
+         }},
+        {"rooms never shrink, small ones first",
+         [&](std::size_t i) {
+             const int cells = cellCount(pack[i].level.layout);
+             return i < 2 || cells >= cellCount(pack[i - 1].level.layout)
+                        ? ""
+                        : std::to_string(cells) + " cells";
+         }},
+    };
+    ASSERT_GE(pack.size(), std::size_t(packLevels))
+        << "levels/ holds too few levels, or this is not the repository root";
+    for (const auto& rule : rules) {
+        for (std::size_t i = 1; i < pack.size(); ++i) {
+            EXPECT_EQ(rule.broken(i), "") << pack[i].file << " breaks: " << rule.name;
+        }
+    }
+    // The first level is the game's own room, as it always was.
     EXPECT_EQ(pack[0].file, "levels/01-first-room.level");
     EXPECT_EQ(pack[0].level.layout, inReadingOrder(builtInLayout()));
     EXPECT_EQ(pack[0].level.layout.redStarts, builtInLayout().redStarts);
     EXPECT_EQ(pack[0].level.layout.blueStarts, builtInLayout().blueStarts);
-}
-
-TEST_F(LevelPackTest, EveryParIsTheShortestWayAndPlaysToTheTrophy) {
-    for (const PackLevel& entry : pack) {
-        ASSERT_EQ(entry.way.outcome, SolveOutcome::solved) << entry.file;
-        ASSERT_TRUE(entry.level.par) << entry.file;
-        EXPECT_EQ(static_cast<int>(entry.way.moves.size()), *entry.level.par) << entry.file;
-        Level level(entry.level.layout);
-        for (Direction move : entry.way.moves) {
-            ASSERT_TRUE(movePlayerOneCell(level, move)) << entry.file;
-        }
-        EXPECT_EQ(level.player.cell, level.goal()) << entry.file;
-    }
-}
-
-TEST_F(LevelPackTest, EveryLaterLevelNeedsItsBlocksOrCrates) {
-    for (std::size_t i = 1; i < pack.size(); ++i) {
-        EXPECT_GT(pack[i].level.par.value_or(0), straightDistance(pack[i].level.layout))
-            << pack[i].file;
-    }
-}
-
-// The blocks' cost never falls; par rises with every level after the second
-// (the first is the game's own room, long but straight); and the last level
-// beats the second on both.
-TEST_F(LevelPackTest, GrowsHarderLevelByLevel) {
-    ASSERT_GE(pack.size(), 3u);
-    for (std::size_t i = 1; i < pack.size(); ++i) {
-        EXPECT_GE(pack[i].blockCost, pack[i - 1].blockCost) << pack[i].file;
-        if (i >= 2) {
-            EXPECT_GT(pack[i].level.par, pack[i - 1].level.par) << pack[i].file;
-        }
-    }
-    EXPECT_GT(pack.back().blockCost, pack[1].blockCost);
-    EXPECT_GT(pack.back().level.par, pack[1].level.par);
-}
-
-TEST_F(LevelPackTest, RoomSizesVary) {
+    EXPECT_EQ(pack[0].level.par, 17);
     std::set<std::tuple<int, int, int>> sizes;
     for (const PackLevel& entry : pack) {
-        const Cell size = entry.level.layout.size;
-        sizes.emplace(size.x, size.y, size.z);
+        sizes.emplace(entry.level.layout.size.x, entry.level.layout.size.y,
+                      entry.level.layout.size.z);
     }
-    EXPECT_GE(sizes.size(), pack.size() / 2 + 1);
+    EXPECT_GE(sizes.size(), pack.size() / 2 + 1) << "room sizes vary";
 }
