@@ -45,21 +45,41 @@ void toggleOverview(GameState& game) {
     }
 }
 
+LayerPieces layerPieces(const Level& level) {
+    LayerPieces pieces(std::size_t(std::max(level.grid.extent.y, 0)), false);
+    const auto mark = [&pieces](Cell cell) {
+        if (cell.y >= 0 && cell.y < int(pieces.size())) {
+            pieces[std::size_t(cell.y)] = true;
+        }
+    };
+    for (const GameObject& crate : level.obstacles) {
+        mark(crate.cell);
+    }
+    for (const RedBlock& block : level.redBlocks) {
+        mark(block.cell);
+    }
+    for (const BlueBlock& block : level.blueBlocks) {
+        mark(block.cell);
+    }
+    mark(level.player.cell);
+    mark(level.goal());
+    return pieces;
+}
+
 // Tab and the layer keys of the overview; false for any other key.
 bool pressOverviewKey(GameState& game, Key key) {
-    const Cell roomSize = game.level.grid.extent;
     switch (key) {
     case Key::tab:
         toggleOverview(game);
         return true;
     case Key::pageDown:
         if (game.overview.active) {
-            peelLayer(game.overview, roomSize);
+            peelLayer(game.overview, layerPieces(game.level));
         }
         return true;
     case Key::pageUp:
         if (game.overview.active) {
-            restoreLayer(game.overview);
+            restoreLayer(game.overview, layerPieces(game.level));
         }
         return true;
     default:

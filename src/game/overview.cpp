@@ -26,6 +26,7 @@ Overview openOverview(const Camera& player, Cell roomSize) {
     overview.yaw = player.yaw;
     overview.pitch = -35.0f;
     overview.distance = 1.15f * roomDiagonal(roomSize);
+    overview.firstHiddenLayer = roomSize.y;
     return overview;
 }
 
@@ -54,14 +55,25 @@ void zoomOverview(Overview& overview, float steps, Cell roomSize) {
         std::clamp(overview.distance * std::pow(0.9f, steps), 0.7f * diagonal, 3.0f * diagonal);
 }
 
-void peelLayer(Overview& overview, Cell roomSize) {
-    overview.peeledLayers = std::min(overview.peeledLayers + 1, std::max(roomSize.y - 1, 0));
+void peelLayer(Overview& overview, const LayerPieces& pieces) {
+    int layer = std::min(overview.firstHiddenLayer, int(pieces.size())) - 1;
+    while (layer > 0 && !pieces[std::size_t(layer)]) {
+        --layer;
+    }
+    if (layer >= 1) {
+        overview.firstHiddenLayer = layer;
+    }
 }
 
-void restoreLayer(Overview& overview) {
-    overview.peeledLayers = std::max(overview.peeledLayers - 1, 0);
-}
-
-int firstPeeledLayer(const Overview& overview, Cell roomSize) {
-    return roomSize.y - overview.peeledLayers;
+void restoreLayer(Overview& overview, const LayerPieces& pieces) {
+    const int height = int(pieces.size());
+    int layer = std::max(overview.firstHiddenLayer, 0);
+    while (layer < height && !pieces[std::size_t(layer)]) {
+        ++layer;
+    }
+    int above = layer + 1;
+    while (above < height && !pieces[std::size_t(above)]) {
+        ++above;
+    }
+    overview.firstHiddenLayer = std::min(above, height);
 }

@@ -7,6 +7,8 @@
 #include "game/camera.h"
 #include "world/cell.h"
 
+#include <vector>
+
 struct Overview {
     bool active = false;
     // Round the level's middle: yaw as the camera's, pitch below the
@@ -14,8 +16,8 @@ struct Overview {
     float yaw = -90.0f;
     float pitch = -35.0f;
     float distance = 10.0f;
-    // Layers taken off the top; the rest stay visible.
-    int peeledLayers = 0;
+    // Layers from this one up are peeled off; the room's height when none is.
+    int firstHiddenLayer = 0;
     // A drag with the left button held orbits.
     bool dragging = false;
 };
@@ -32,9 +34,12 @@ Camera overviewCamera(const Overview& overview, Cell roomSize, float fov, float 
 void orbit(Overview& overview, float yawDegrees, float pitchDegrees);
 // Nearer (positive steps) or farther, within limits that fit the room.
 void zoomOverview(Overview& overview, float steps, Cell roomSize);
-// One layer more off the top (PageDown), never the last one; one layer back
-// (PageUp).
-void peelLayer(Overview& overview, Cell roomSize);
-void restoreLayer(Overview& overview);
-// Cells from this layer up are peeled off.
-int firstPeeledLayer(const Overview& overview, Cell roomSize);
+// Which layers hold a piece (a crate, a block, the player or the trophy),
+// from the floor up.
+using LayerPieces = std::vector<bool>;
+// PageDown: the highest visible layer that holds a piece goes, with the
+// empty layers above it, so every press changes the picture; the floor layer
+// always stays. PageUp: that layer comes back, with the empty layers above
+// it up to the next that holds a piece.
+void peelLayer(Overview& overview, const LayerPieces& pieces);
+void restoreLayer(Overview& overview, const LayerPieces& pieces);

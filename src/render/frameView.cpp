@@ -35,9 +35,8 @@ FrameView frameViewOf(const GameState& game, double seconds) {
     const Level& level = game.level;
     const glm::vec3 light = lightPositionFor(level.grid.extent);
     const Camera camera = viewingCamera(game);
-    const int firstHiddenLayer = game.overview.active
-                                     ? firstPeeledLayer(game.overview, level.grid.extent)
-                                     : level.grid.extent.y;
+    const int firstHiddenLayer =
+        game.overview.active ? game.overview.firstHiddenLayer : level.grid.extent.y;
     return FrameView{camera,
                      viewMatrix(camera),
                      projectionMatrix(camera),

@@ -75,8 +75,8 @@ void drawOverlay(Renderer& renderer, const std::vector<OverlayText>& texts, bool
     const float bottom = textBottomFor(renderer.targets.size);
     for (const OverlayLine& line : overlayLayout(texts)) {
         const float y = line.fromBottom ? bottom + line.y : line.y;
-        renderer.overlay.textRenderer.drawText(renderer.textProgram, line.text, line.x, y, line.scale,
-                                       line.colour);
+        renderer.overlay.textRenderer.drawText(renderer.textProgram, line.text, line.x, y,
+                                               line.scale, line.colour);
         if (line.clearsTextureUnits) {
             clearTextureUnitsZeroAndOne();
         }
@@ -98,5 +98,5 @@ void drawWonMessage(Renderer& renderer) {
     const float x = 0.5f * float(picture.width);
     const float y = textBottomFor(picture) + 0.5f * float(picture.height);
     renderer.overlay.textRenderer.drawText(renderer.textProgram, "YOU WON!", x, y, 0.5f,
-                                   glm::vec3(1.0f, 1.0f, 1.0f));
+                                           glm::vec3(1.0f, 1.0f, 1.0f));
 }

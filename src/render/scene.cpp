@@ -213,10 +213,10 @@ void drawModels(const Renderer& renderer, const ShaderProgram& program, const Fr
     // Each model reads the clock itself, as the stars' spin is its own.
     const glm::mat4 trophy = trophyModelMatrix(view.trophyPosition, secondsNow(view));
     drawModel(renderer.scene.trophyModel, trophy, program);
-    drawModel(renderer.scene.starModels[0], starModelMatrix(trophy, firstStarOffset, secondsNow(view)),
-              program);
-    drawModel(renderer.scene.starModels[1], starModelMatrix(trophy, secondStarOffset, secondsNow(view)),
-              program);
+    drawModel(renderer.scene.starModels[0],
+              starModelMatrix(trophy, firstStarOffset, secondsNow(view)), program);
+    drawModel(renderer.scene.starModels[1],
+              starModelMatrix(trophy, secondStarOffset, secondsNow(view)), program);
 }
 
 void bindShadowMapForLitPass(const Renderer& renderer, const glm::mat4& lightSpaceMatrix) {
