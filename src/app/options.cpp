@@ -94,6 +94,8 @@ std::string usageText(const char* programName) {
            "  R            restart the level\n"
            "  Z, Backspace undo the last move, again and again (also undoes R)\n"
            "  H            hint: the next move of a shortest way\n"
+           "  Tab          overview of the whole level, and back\n"
+           "  PageDown/Up  in the overview: peel a layer off, put it back\n"
            "  F1           show or hide the keys\n"
            "\n"
            "The game reads shaders/, objects/, fonts/ and the images from the first of\n"
