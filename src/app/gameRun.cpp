@@ -23,9 +23,7 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
                        ""};
 }
 
-} // namespace
-
-GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     if (options.campaign) {
         return campaignRun(options, assets, errors);
     }
@@ -37,6 +35,24 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
         return GameRunLoad{std::nullopt, load.error};
     }
     return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}}, ""};
+}
+
+void readSettings(GameRun& run, std::ostream& errors) {
+    run.settingsFile = std::make_unique<SettingsFile>(
+        settingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), errors);
+    run.settings = run.settingsFile->load();
+}
+
+} // namespace
+
+GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+    GameRunLoad load = levelsOfRun(options, assets, errors);
+    // The plain room plays as designed, whatever the settings say.
+    const bool playsLevels = options.campaign || !options.levelFile.empty();
+    if (load.run && playsLevels) {
+        readSettings(*load.run, errors);
+    }
+    return load;
 }
 
 void saveWin(GameRun& run, const std::string& levelName, int moves) {

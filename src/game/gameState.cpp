@@ -61,7 +61,8 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
             applyKeyEvent(game.input, event);
             break;
         case InputEvent::Kind::cursorMoved:
-            handleCursorPos(game.input, game.camera, game.modes.playEnabled, event.x, event.y);
+            handleCursorPos(game.input, game.camera, game.settings, game.modes.playEnabled, event.x,
+                            event.y);
             break;
         case InputEvent::Kind::wheel:
             handleScroll(game.camera, event.y);
@@ -125,9 +126,11 @@ void stepNormalFrame(GameState& game) {
     }
 }
 
-void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera,
+void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMoves,
                     std::vector<OverlayText>& texts) {
-    texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
+    if (showMoves) {
+        texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
+    }
     const std::string hint = hintLine(puzzle, camera);
     texts.push_back({OverlayText::Kind::hint, hint.empty() ? "F1: keys" : hint});
     if (puzzle.helpShown) {
@@ -141,9 +144,10 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera,
 
 GameState::GameState(const LevelLayout& layout) : GameState(campaignOfLayout(layout), false) {}
 
-GameState::GameState(Campaign run, bool puzzleKeys)
+GameState::GameState(Campaign run, bool puzzleKeys, const Settings& playerSettings)
     : campaign(std::move(run)), level(campaign.current().file.layout),
-      camera(cameraAtStart(campaign.current().file.layout)) {
+      camera(cameraAtStart(campaign.current().file.layout)), settings(playerSettings) {
+    camera.fov = static_cast<float>(settings.fieldOfView);
     puzzle.enabled = puzzleKeys;
     startPuzzleLevel(puzzle, campaign.heading());
 }
@@ -211,7 +215,7 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
     }
     if (game.puzzle.enabled) {
-        addPuzzleTexts(game.puzzle, game.camera, texts);
+        addPuzzleTexts(game.puzzle, game.camera, game.settings.movesLine, texts);
     }
     return texts;
 }

@@ -11,6 +11,7 @@
 #include "game/modes.h"
 #include "game/particles.h"
 #include "game/puzzlePlay.h"
+#include "game/settings.h"
 #include "world/level.h"
 
 #include <glm/vec3.hpp>
@@ -28,8 +29,9 @@ struct GameState {
     // The plain room, or one layout, played without the puzzle keys.
     explicit GameState(const LevelLayout& layout = builtInLayout());
     // A run of levels from its current one; puzzleKeys turns on restart,
-    // undo, hints, help and the moves line.
-    GameState(Campaign campaign, bool puzzleKeys);
+    // undo, hints, help and the moves line. The settings are the player's,
+    // read before play starts; the camera starts at their field of view.
+    GameState(Campaign campaign, bool puzzleKeys, const Settings& settings = Settings());
 
     Campaign campaign;
     Level level;
@@ -51,6 +53,9 @@ struct GameState {
     std::string framerateShown;
     // Off for the plain room; levels from files turn it on.
     PuzzlePlay puzzle;
+    // Mouse look and the moves line follow them; the plain room's are the
+    // defaults.
+    Settings settings;
 };
 
 // A level just won, for the run's saved progress.
