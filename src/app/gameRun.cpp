@@ -18,8 +18,12 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
         progressPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), errors);
     Progress progress = progressFile->load();
     const std::size_t first = firstUnsolved(load.levels, progress);
-    return GameRunLoad{GameRun{Campaign(std::move(load.levels), first), true,
-                               std::move(progressFile), std::move(progress)},
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels), first),
+                               true,
+                               std::move(progressFile),
+                               std::move(progress),
+                               nullptr,
+                               {}},
                        ""};
 }
 
@@ -28,13 +32,14 @@ GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::os
         return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
-        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}}, ""};
+        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}, nullptr, {}}, ""};
     }
     CampaignLoad load = loadSingleLevel(options.levelFile);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }
-    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}}, ""};
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}, nullptr, {}},
+                       ""};
 }
 
 void readSettings(GameRun& run, std::ostream& errors) {
