@@ -6,10 +6,14 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreetype-dev libstb-dev
+    libtomlplusplus-dev
     libgl1-mesa-dri libglx-mesa0 mesa-utils libx11-dev libxtst6
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
     clang
+    # The desktop entry's and the metainfo's checks; dpkg-dev and file let
+    # CPack find the Debian package's dependencies.
+    appstream desktop-file-utils dpkg-dev file
 )
 needFuzzerRuntime=yes
 # Only the packages the play command needs, when called with --play.
@@ -17,6 +21,7 @@ if [[ "${1:-}" == "--play" ]]; then
     packages=(
         build-essential cmake pkg-config
         libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreetype-dev libstb-dev
+        libtomlplusplus-dev
         libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst6
         xvfb xauth xdotool x11-utils imagemagick
     )

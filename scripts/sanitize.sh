@@ -92,6 +92,7 @@ runSession() {
     local out="$scratch/game.out" err="$scratch/game.err" status=0
     "${xvfb[@]}" "$asanBuild/playSession" "$asanBuild/cellquest" "$root" "$sessionFrames" \
         "$out" "$err" "LD_PRELOAD=$(driverPreload)" "XDG_DATA_HOME=$scratch/data" \
+        "XDG_CONFIG_HOME=$scratch/config" \
         </dev/null || status=$?
     echo "   frames: $(frameCount "$out"), exit status: $status"
     if grep -Eq "$sanitizerReport" "$err"; then

@@ -18,25 +18,46 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
         progressPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), errors);
     Progress progress = progressFile->load();
     const std::size_t first = firstUnsolved(load.levels, progress);
-    return GameRunLoad{GameRun{Campaign(std::move(load.levels), first), true,
-                               std::move(progressFile), std::move(progress)},
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels), first),
+                               true,
+                               std::move(progressFile),
+                               std::move(progress),
+                               nullptr,
+                               {}},
                        ""};
 }
 
-} // namespace
-
-GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     if (options.campaign) {
         return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
-        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}}, ""};
+        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}, nullptr, {}}, ""};
     }
     CampaignLoad load = loadSingleLevel(options.levelFile);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }
-    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}}, ""};
+    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}, nullptr, {}},
+                       ""};
+}
+
+void readSettings(GameRun& run, std::ostream& errors) {
+    run.settingsFile = std::make_unique<SettingsFile>(
+        settingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), errors);
+    run.settings = run.settingsFile->load();
+}
+
+} // namespace
+
+GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+    GameRunLoad load = levelsOfRun(options, assets, errors);
+    // The plain room plays as designed, whatever the settings say.
+    const bool playsLevels = options.campaign || !options.levelFile.empty();
+    if (load.run && playsLevels) {
+        readSettings(*load.run, errors);
+    }
+    return load;
 }
 
 void saveWin(GameRun& run, const std::string& levelName, int moves) {

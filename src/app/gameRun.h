@@ -1,12 +1,13 @@
 // What one run of the game plays, read from the flags before any window
 // opens: the built-in room, one level file, or a campaign with its saved
-// progress.
+// progress; and, for levels, the player's settings.
 #pragma once
 
 #include "app/options.h"
 #include "core/assetFolder.h"
 #include "game/campaign.h"
 #include "game/progress.h"
+#include "game/settings.h"
 
 #include <memory>
 #include <optional>
@@ -21,11 +22,15 @@ struct GameRun {
     // A campaign's saved progress; null for a single level or the room.
     std::unique_ptr<ProgressFile> progressFile;
     Progress progress;
+    // Read at the start of a level's or a campaign's run, where a changed
+    // setting is saved; null, and the defaults, for the plain room.
+    std::unique_ptr<SettingsFile> settingsFile;
+    Settings settings;
 };
 
 // The run the flags ask for, or one line of error text (a malformed level:
-// its loader message). Progress problems are reported on `errors` and never
-// stop the run.
+// its loader message). Progress and settings problems are reported on
+// `errors` and never stop the run.
 struct GameRunLoad {
     std::optional<GameRun> run;
     std::string error;

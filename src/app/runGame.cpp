@@ -61,7 +61,7 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // objects go while the window's context is still current.
     WindowSystem windowSystem;
     Window window(options.windowMode);
-    GameState game(std::move(run.campaign), run.puzzleKeys);
+    GameState game(std::move(run.campaign), run.puzzleKeys, run.settings);
     Renderer renderer(
         fatalError,
         [&window] {

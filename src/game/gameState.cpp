@@ -113,7 +113,7 @@ void moveCursor(GameState& game, double x, double y) {
               static_cast<float>(mouse.lastY - y) * overviewDragDegrees);
     }
     const bool look = game.modes.playEnabled && !overview.active;
-    handleCursorPos(game.input, game.camera, look, x, y);
+    handleCursorPos(game.input, game.camera, game.settings, look, x, y);
 }
 
 void turnWheel(GameState& game, double yOffset) {
@@ -230,9 +230,11 @@ void stepNormalFrame(GameState& game) {
     }
 }
 
-void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera,
+void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMoves,
                     std::vector<OverlayText>& texts) {
-    texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
+    if (showMoves) {
+        texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
+    }
     const std::string hint = hintLine(puzzle, camera);
     texts.push_back({OverlayText::Kind::hint, hint.empty() ? "F1: keys" : hint});
     if (puzzle.helpShown) {
@@ -246,9 +248,10 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera,
 
 GameState::GameState(const LevelLayout& layout) : GameState(campaignOfLayout(layout), false) {}
 
-GameState::GameState(Campaign run, bool puzzleKeys)
+GameState::GameState(Campaign run, bool puzzleKeys, const Settings& playerSettings)
     : campaign(std::move(run)), level(campaign.current().file.layout),
-      camera(cameraAtStart(campaign.current().file.layout)) {
+      camera(cameraAtStart(campaign.current().file.layout)), settings(playerSettings) {
+    camera.fov = static_cast<float>(settings.fieldOfView);
     puzzle.enabled = puzzleKeys;
     startPuzzleLevel(puzzle, campaign.heading());
 }
@@ -320,7 +323,7 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
     }
     if (game.puzzle.enabled) {
-        addPuzzleTexts(game.puzzle, game.camera, texts);
+        addPuzzleTexts(game.puzzle, game.camera, game.settings.movesLine, texts);
     }
     return texts;
 }

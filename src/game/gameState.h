@@ -12,6 +12,7 @@
 #include "game/overview.h"
 #include "game/particles.h"
 #include "game/puzzlePlay.h"
+#include "game/settings.h"
 #include "world/level.h"
 
 #include <glm/vec3.hpp>
@@ -29,8 +30,9 @@ struct GameState {
     // The plain room, or one layout, played without the puzzle keys.
     explicit GameState(const LevelLayout& layout = builtInLayout());
     // A run of levels from its current one; puzzleKeys turns on restart,
-    // undo, hints, help and the moves line.
-    GameState(Campaign campaign, bool puzzleKeys);
+    // undo, hints, help and the moves line. The settings are the player's,
+    // read before play starts; the camera starts at their field of view.
+    GameState(Campaign campaign, bool puzzleKeys, const Settings& settings = Settings());
 
     Campaign campaign;
     Level level;
@@ -54,6 +56,9 @@ struct GameState {
     PuzzlePlay puzzle;
     // Tab, in puzzle play: the whole level from outside.
     Overview overview;
+    // Mouse look and the moves line follow them; the plain room's are the
+    // defaults.
+    Settings settings;
 };
 
 // A level just won, for the run's saved progress.

@@ -13,7 +13,8 @@ void applyKeyEvent(InputState& input, const InputEvent& event) {
     }
 }
 
-void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y) {
+void handleCursorPos(InputState& input, Camera& camera, const Settings& settings, bool playEnabled,
+                     double x, double y) {
     MouseState& mouse = input.mouse;
     if (mouse.firstMouse) {
         // The first event only tells where the cursor is; it turns nothing.
@@ -21,8 +22,10 @@ void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double
         mouse.lastY = static_cast<float>(y);
         mouse.firstMouse = false;
     }
-    const float xOffset = static_cast<float>(x - mouse.lastX) * mouseSensitivity;
-    const float yOffset = static_cast<float>(mouse.lastY - y) * mouseSensitivity;
+    const float degreesPerPixel = mouseSensitivity * static_cast<float>(settings.mouseSensitivity);
+    const float upward = settings.invertY ? -1.0f : 1.0f;
+    const float xOffset = static_cast<float>(x - mouse.lastX) * degreesPerPixel;
+    const float yOffset = static_cast<float>(mouse.lastY - y) * degreesPerPixel * upward;
     mouse.lastX = static_cast<float>(x);
     mouse.lastY = static_cast<float>(y);
     if (!playEnabled) {

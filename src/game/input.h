@@ -5,11 +5,13 @@
 
 #include "game/camera.h"
 #include "game/keys.h"
+#include "game/settings.h"
 
 #include <array>
 #include <cstddef>
 #include <vector>
 
+// Degrees of turn a pixel of mouse motion, at the settings' sensitivity 1.
 constexpr float mouseSensitivity = 0.05f;
 
 struct InputEvent {
@@ -72,9 +74,10 @@ constexpr std::size_t pressesPerFrameMax = 64;
 
 // A press or release updates the held keys; unknown keys are ignored.
 void applyKeyEvent(InputState& input, const InputEvent& event);
-// Turns the camera (yaw and pitch) by the cursor's motion while play is on.
-// The position is kept either way, so the first look after a pause turns
-// only by the motion since.
-void handleCursorPos(InputState& input, Camera& camera, bool playEnabled, double x, double y);
+// Turns the camera (yaw and pitch) by the cursor's motion while play is on,
+// as the settings' sensitivity and inverted look say. The position is kept
+// either way, so the first look after a pause turns only by the motion since.
+void handleCursorPos(InputState& input, Camera& camera, const Settings& settings, bool playEnabled,
+                     double x, double y);
 // Zooms the camera (field of view 1..45) by the wheel.
 void handleScroll(Camera& camera, double yOffset);

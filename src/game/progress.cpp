@@ -1,14 +1,11 @@
 #include "game/progress.h"
 
+#include "core/userFiles.h"
+
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <dirent.h>
-#include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,55 +14,6 @@ namespace {
 
 const char* const progressHeader = "cellquest progress 1";
 constexpr int bestMovesMax = 1000000000;
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string systemError(const std::string& what) {
-    return what + ": " + std::strerror(errno);
-}
-
-// mkdir -p: every missing folder on the way is made.
-bool makeFolders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (!part.empty() && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            return true;
-        }
-    }
-}
-
-bool writeAll(int fd, const std::string& contents) {
-    std::size_t written = 0;
-    while (written < contents.size()) {
-        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The rename is on the disk once the folder's entry is.
-void syncFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
 
 std::optional<int> parseCount(const std::string& text) {
     if (text.empty() || text.size() > 10 ||
@@ -124,18 +72,6 @@ void removeAbandonedTemporaries(const std::string& path) {
     closedir(entries);
 }
 
-// Where a corrupt file is kept: "progress.corrupt" the first time, then
-// "progress.corrupt.1", ".2", ..., the first name not taken.
-std::string freeCorruptName(const std::string& folder) {
-    const std::string first = folder + "/progress.corrupt";
-    struct stat info {};
-    std::string name = first;
-    for (int number = 1; lstat(name.c_str(), &info) == 0; ++number) {
-        name = first + "." + std::to_string(number);
-    }
-    return name;
-}
-
 } // namespace
 
 bool operator==(const LevelRecord& a, const LevelRecord& b) {
@@ -186,39 +122,7 @@ void recordWin(Progress& progress, const std::string& levelName, int moves) {
 }
 
 std::string progressPath(const char* xdgDataHome, const char* home) {
-    // Relative values are to be ignored, as if unset.
-    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
-        return std::string(xdgDataHome) + "/cellquest/progress";
-    }
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.local/share/cellquest/progress";
-    }
-    return "";
-}
-
-std::string writeFileAtomically(const std::string& path, const std::string& contents) {
-    const std::string folder = folderOf(path);
-    if (!makeFolders(folder)) {
-        return systemError("cannot make the folder " + folder);
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return systemError("cannot write in " + folder);
-    }
-    const bool written = writeAll(fd, contents) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-    const std::string failure = written ? "" : systemError("cannot write " + temporary);
-    if (close(fd) != 0 || !written) {
-        unlink(temporary.c_str());
-        return failure.empty() ? systemError("cannot write " + temporary) : failure;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string renameFailure = systemError("cannot replace " + path);
-        unlink(temporary.c_str());
-        return renameFailure;
-    }
-    syncFolder(folder);
-    return "";
+    return userFilePath(xdgDataHome, home, ".local/share", "progress");
 }
 
 ProgressFile::ProgressFile(std::string path, std::ostream& errors)
@@ -235,17 +139,15 @@ Progress ProgressFile::load() {
     if (filePath.empty()) {
         return {};
     }
-    struct stat info {};
-    if (stat(filePath.c_str(), &info) != 0 && errno == ENOENT) {
+    const UserFileRead file = readUserFile(filePath);
+    if (file.status == UserFileRead::Status::missing) {
         return {};
     }
-    std::ifstream in(filePath, std::ios::binary);
-    std::ostringstream text;
-    if (!S_ISREG(info.st_mode) || !in || !(text << in.rdbuf())) {
+    if (file.status == UserFileRead::Status::unreadable) {
         setAside("cannot be read");
         return {};
     }
-    std::optional<Progress> progress = parseProgress(text.str());
+    std::optional<Progress> progress = parseProgress(file.text);
     if (!progress) {
         setAside("is corrupt");
         return {};
@@ -254,8 +156,8 @@ Progress ProgressFile::load() {
 }
 
 void ProgressFile::setAside(const std::string& why) {
-    const std::string aside = freeCorruptName(folderOf(filePath));
-    const bool kept = std::rename(filePath.c_str(), aside.c_str()) == 0;
+    const std::string aside = keepAside(filePath);
+    const bool kept = !aside.empty();
     errors << "cellquest: the progress file " << filePath << " " << why
            << (kept ? "; kept as " + aside + ", starting from the first level"
                     : "; starting from the first level")

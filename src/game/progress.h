@@ -35,11 +35,6 @@ void recordWin(Progress& progress, const std::string& levelName, int moves);
 // empty when neither gives a folder.
 std::string progressPath(const char* xdgDataHome, const char* home);
 
-// Writes the contents to a temporary file in the path's folder (made when
-// missing), flushes it to the disk and renames it over the path. Empty on
-// success, else what failed; the path is then as it was.
-std::string writeFileAtomically(const std::string& path, const std::string& contents);
-
 // The progress file of one run of the game. Every problem is one line on the
 // error stream, and none stops the game.
 class ProgressFile {

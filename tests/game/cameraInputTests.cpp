@@ -18,7 +18,7 @@ class InputTest : public ::testing::Test {
     void press(Key key) { applyKeyEvent(input, InputEvent::press(key)); }
     void release(Key key) { applyKeyEvent(input, InputEvent::release(key)); }
     void handleCursorPos(double x, double y) {
-        ::handleCursorPos(input, camera, playEnabled, x, y);
+        ::handleCursorPos(input, camera, settings, playEnabled, x, y);
     }
     void handleScroll(double yOffset) { ::handleScroll(camera, yOffset); }
 
@@ -27,6 +27,7 @@ class InputTest : public ::testing::Test {
     MouseState& mouse = input.mouse;
     std::array<bool, keyCount>& keys = input.keys;
     bool playEnabled = true;
+    Settings settings;
 };
 
 TEST_F(InputTest, FirstCursorEventOnlyRecordsThePosition) {
@@ -40,6 +41,29 @@ TEST_F(InputTest, FirstCursorEventOnlyRecordsThePosition) {
     handleCursorPos(910.0, 80.0); // right and up
     EXPECT_FLOAT_EQ(camera.yaw, -89.5f);
     EXPECT_FLOAT_EQ(camera.pitch, 1.0f);
+}
+
+TEST_F(InputTest, TheSettingsScaleAndInvertTheLook) {
+    struct Look {
+        double sensitivity;
+        bool invertY;
+        float yaw;
+        float pitch;
+    };
+    // 10 pixels right and 20 up from where the cursor was.
+    for (const Look& row : {Look{1.0, false, -89.5f, 1.0f}, Look{2.0, false, -89.0f, 2.0f},
+                            Look{0.1, false, -89.95f, 0.1f}, Look{1.0, true, -89.5f, -1.0f},
+                            Look{10.0, true, -85.0f, -10.0f}}) {
+        SCOPED_TRACE(testing::Message() << row.sensitivity << (row.invertY ? " inverted" : ""));
+        camera = Camera();
+        input = InputState();
+        settings.mouseSensitivity = row.sensitivity;
+        settings.invertY = row.invertY;
+        handleCursorPos(900.0, 100.0);
+        handleCursorPos(910.0, 80.0);
+        EXPECT_NEAR(camera.yaw, row.yaw, 1e-4f);
+        EXPECT_NEAR(camera.pitch, row.pitch, 1e-4f);
+    }
 }
 
 TEST_F(InputTest, TheCursorIsFollowedAfterTheWinSoTheNextLevelDoesNotJump) {

@@ -1,4 +1,5 @@
-// The trace line, the win test and the frame-rate line of the overlay.
+// The trace line, the win test, the frame-rate line of the overlay and the
+// player's settings at the start of a run.
 #include "game/gameState.h"
 #include "world/levelState.h"
 #include "world/trace.h"
@@ -110,6 +111,28 @@ TEST_F(OverlayTest, ModeLinesComeInOrder) {
     EXPECT_EQ(texts[0].kind, OverlayText::Kind::framerate);
     EXPECT_EQ(texts[1].text, "Wireframe: ON");
     EXPECT_EQ(texts[2].text, "View Frustum Culling: ON");
+}
+
+std::vector<OverlayText::Kind> kindsOf(const std::vector<OverlayText>& texts) {
+    std::vector<OverlayText::Kind> kinds;
+    for (const OverlayText& text : texts) {
+        kinds.push_back(text.kind);
+    }
+    return kinds;
+}
+
+TEST(PlayerSettings, SetTheStartingZoomAndShowOrHideTheMovesLine) {
+    using Kind = OverlayText::Kind;
+    Settings settings;
+    settings.fieldOfView = 20.0;
+    settings.movesLine = false;
+    const GameState hidden(builtInRoomCampaign(), true, settings);
+    EXPECT_EQ(hidden.camera.fov, 20.0f);
+    EXPECT_EQ(kindsOf(overlayTexts(hidden)), std::vector<Kind>{Kind::hint});
+
+    const GameState shown(builtInRoomCampaign(), true);
+    EXPECT_EQ(shown.camera.fov, 45.0f);
+    EXPECT_EQ(kindsOf(overlayTexts(shown)), (std::vector<Kind>{Kind::moves, Kind::hint}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Saved progress: its text, where it lives, what a bad or unwritable file
 // does, an atomic save that a kill cannot tear, and where a campaign starts.
 #include "core/scratchFolder.h"
+#include "core/userFiles.h"
 #include "game/campaign.h"
 #include "game/progress.h"
 

@@ -266,15 +266,19 @@ class StubbornSearch {
     HintSearch function() {
         return [this](const Level&, const std::atomic<bool>*) {
             if (calls.fetch_add(1) == 0) {
+                started.set_value();
                 gate.wait();
                 return Hint{Hint::Kind::move, 1};
             }
             return Hint{Hint::Kind::move, 2};
         };
     }
+    // The first search has begun (so it, not a later one, is the one held).
+    void waitUntilHeld() { started.get_future().wait(); }
     void open() { opener.set_value(); }
 
   private:
+    std::promise<void> started;
     std::promise<void> opener;
     std::shared_future<void> gate = opener.get_future().share();
     std::atomic<int> calls{0};
@@ -284,6 +288,7 @@ TEST(Hints, ANewRequestNeverWaitsForTheSearchItCalledOff) {
     StubbornSearch search;
     HintWorker worker(search.function());
     worker.request(Level());
+    search.waitUntilHeld();
     worker.cancel();
     // The old search is still held; the frame asking again must not be.
     auto again = std::async(std::launch::async, [&worker] { worker.request(Level()); });
