@@ -165,13 +165,15 @@ class Search {
     Search(const Level& level, const LevelState& start, Cell goal, const SolverBudget& budget)
         : packing(level.grid.extent, start.red.size(), start.blue.size()),
           room(level, packing, goal), goal(packing.numberOf(goal)), budget(budget),
-          table(packing.keyBytes()), key(packing.keyBytes()), cells(packing.moverCount()),
-          next(packing.moverCount()) {}
+          table(packing.keyBytes()), keys(packing.keyBytes() * moveCount),
+          cells(packing.moverCount()), next(packing.moverCount()) {}
 
     SolveResult run(const LevelState& start) {
         const std::vector<uint8_t> startKey = packing.packed(start);
         packing.unpack(startKey.data(), next.data());
-        reach(0, StateTable::noMove, 0, 0);
+        if (prepare(children[0], StateTable::noMove, 0)) {
+            reach(0, children[0], 0, 0);
+        }
         const SolveOutcome outcome = search();
         SolveResult result;
         result.outcome = outcome;
@@ -223,9 +225,16 @@ class Search {
         for (uint16_t cell : cells) {
             take(taken, cell);
         }
+        // Every child first, each one's place in the index fetched ahead,
+        // then each added in the order of the moves.
+        std::size_t count = 0;
         for (int move = 0; move < moveCount; ++move) {
-            if (play(move) &&
-                reach(entry, static_cast<uint32_t>(move), g + 1, f) == Step::outOfStates) {
+            if (play(move) && prepare(children[count], static_cast<uint32_t>(move), count)) {
+                ++count;
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (reach(entry, children[i], g + 1, f) == Step::outOfStates) {
                 return Step::outOfStates;
             }
         }
@@ -265,18 +274,36 @@ class Search {
     // Which of the two waiting f levels an f is.
     static bool levelOf(int32_t f) { return (f / 2) % 2 != 0; }
 
-    // The state in `next`, reached in g moves by a move from an entry whose
-    // f is parentF: added or found shorter, unless it cannot lead to the
-    // goal within the move budget.
-    Step reach(uint32_t from, uint32_t move, int32_t g, int32_t parentF) {
+    // A state one move on, packed into keys from `slot`.
+    struct Child {
+        uint32_t move;
+        int32_t distance;
+        uint64_t hash;
+        uint8_t* key;
+    };
+
+    // The state in `next` as a child, unless the crates cut its player off
+    // from the goal.
+    bool prepare(Child& child, uint32_t move, std::size_t slot) {
         const int32_t distance = room.toGoal[next[0]];
         if (distance == noDistance) {
-            return Step::goOn;
+            return false;
         }
-        const int32_t f = g + distance;
-        packing.pack(next.data(), key.data());
-        const uint64_t hash = StateTable::hashOf(key.data(), key.size());
-        const int64_t held = table.find(key.data(), hash);
+        uint8_t* key = &keys[slot * packing.keyBytes()];
+        packing.pack(next.data(), key);
+        const uint64_t hash = StateTable::hashOf(key, packing.keyBytes());
+        table.prefetch(hash);
+        child = Child{move, distance, hash, key};
+        return true;
+    }
+
+    // The child, reached in g moves from an entry whose f is parentF: added
+    // or found shorter, unless it cannot lead to the goal within the move
+    // budget.
+    Step reach(uint32_t from, const Child& child, int32_t g, int32_t parentF) {
+        const int32_t f = g + child.distance;
+        const uint32_t move = child.move;
+        const int64_t held = table.find(child.key, child.hash);
         if (f > budget.maxMoves) {
             cutByMoves = cutByMoves || held < 0;
             return Step::goOn;
@@ -293,7 +320,7 @@ class Search {
         if (table.size() >= stateLimit()) {
             return Step::outOfStates;
         }
-        waitAgain(table.add(key.data(), hash), from, move, f, g);
+        waitAgain(table.add(child.key, child.hash), from, move, f, g);
         return Step::goOn;
     }
 
@@ -330,7 +357,8 @@ class Search {
     SolverBudget budget;
     StateTable table;
     OpenList open;
-    std::vector<uint8_t> key;
+    std::array<Child, moveCount> children{};
+    std::vector<uint8_t> keys;
     // The state being expanded and the state one move on, with their
     // occupancy (fixed cells and movers).
     std::vector<uint16_t> cells;

@@ -7,6 +7,15 @@ namespace {
 
 constexpr uint64_t golden = 0x9E3779B97F4A7C15ull;
 constexpr std::size_t firstIndexPlaces = 1024;
+// An index place holds the entry number + 1 in its low bits and a few bits
+// of the key's hash above them: most places whose key differs are passed
+// over without reading the entry, which is far away in memory.
+constexpr unsigned entryBits = 27;
+constexpr uint32_t entryMask = (uint32_t{1} << entryBits) - 1;
+
+uint32_t fingerprintOf(uint64_t hash) {
+    return static_cast<uint32_t>(hash >> 8) & ~entryMask;
+}
 
 } // namespace
 
@@ -40,7 +49,7 @@ void StateTable::setLink(uint32_t entry, uint32_t link) {
 
 void StateTable::setFrom(uint32_t entry, uint32_t from, uint32_t move) {
     const uint32_t marks = linkAt(entry) & (uint32_t{3} << 30);
-    setLink(entry, marks | (move & 7u) << 27 | (from & (entryLimit - 1)));
+    setLink(entry, marks | (move & 7u) << 27 | (from & entryLimit));
 }
 
 void StateTable::setMark(uint32_t entry, int which, bool on) {
@@ -56,14 +65,16 @@ std::size_t StateTable::firstIndexPlace(uint64_t hash) const {
 }
 
 int64_t StateTable::find(const uint8_t* key, uint64_t hash) const {
+    const uint32_t fingerprint = fingerprintOf(hash);
     for (std::size_t place = firstIndexPlace(hash);;
          place = place + 1 == index.size() ? 0 : place + 1) {
         const uint32_t held = index[place];
         if (held == 0) {
             return -1;
         }
-        if (std::memcmp(keyAt(held - 1), key, keyBytes) == 0) {
-            return held - 1;
+        const uint32_t entry = (held & entryMask) - 1;
+        if ((held & ~entryMask) == fingerprint && std::memcmp(keyAt(entry), key, keyBytes) == 0) {
+            return entry;
         }
     }
 }
@@ -73,7 +84,7 @@ void StateTable::placeInIndex(uint32_t entry, uint64_t hash) {
     while (index[place] != 0) {
         place = place + 1 == index.size() ? 0 : place + 1;
     }
-    index[place] = entry + 1;
+    index[place] = fingerprintOf(hash) | (entry + 1);
 }
 
 uint32_t StateTable::add(const uint8_t* key, uint64_t hash) {
@@ -82,7 +93,8 @@ uint32_t StateTable::add(const uint8_t* key, uint64_t hash) {
     }
     const uint32_t entry = static_cast<uint32_t>(count);
     if ((entry & (blockEntries - 1)) == 0) {
-        blocks.push_back(std::make_unique<uint8_t[]>(blockEntries * entryBytes));
+        // Not cleared: every byte of an entry is written when it is added.
+        blocks.emplace_back(new uint8_t[blockEntries * entryBytes]);
     }
     std::memcpy(placeOf(entry), key, keyBytes);
     setLink(entry, noMove << 27);
@@ -99,8 +111,19 @@ void StateTable::growIndex() {
     index.clear();
     index.shrink_to_fit();
     index.assign(places, 0);
-    for (uint32_t entry = 0; entry < count; ++entry) {
-        placeInIndex(entry, hashOf(keyAt(entry), keyBytes));
+    // In batches whose places are fetched ahead: each place is a miss of
+    // the cache, and the batch waits for them together.
+    constexpr uint32_t batch = 16;
+    uint64_t hashes[batch];
+    for (uint32_t first = 0; first < count; first += batch) {
+        const uint32_t end = static_cast<uint32_t>(std::min<std::size_t>(count, first + batch));
+        for (uint32_t entry = first; entry < end; ++entry) {
+            hashes[entry - first] = hashOf(keyAt(entry), keyBytes);
+            __builtin_prefetch(&index[firstIndexPlace(hashes[entry - first])], 1);
+        }
+        for (uint32_t entry = first; entry < end; ++entry) {
+            placeInIndex(entry, hashes[entry - first]);
+        }
     }
 }
 

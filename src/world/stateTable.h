@@ -12,8 +12,9 @@
 
 class StateTable {
   public:
-    // Entry numbers stay below this: the link keeps 27 bits for them.
-    static constexpr uint32_t entryLimit = uint32_t{1} << 27;
+    // Entry numbers stay below this: the link and the index keep 27 bits
+    // for them (the index one more than the number).
+    static constexpr uint32_t entryLimit = (uint32_t{1} << 27) - 1;
     // The move of the first entry, which came from nowhere.
     static constexpr uint32_t noMove = 7;
 
@@ -23,6 +24,8 @@ class StateTable {
 
     // The entry number of the key, or -1.
     int64_t find(const uint8_t* key, uint64_t hash) const;
+    // Asks the memory for the key's first index place, before a find.
+    void prefetch(uint64_t hash) const { __builtin_prefetch(&index[firstIndexPlace(hash)]); }
     // Adds a key that is not in the table yet (below entryLimit entries);
     // returns its entry number.
     uint32_t add(const uint8_t* key, uint64_t hash);
@@ -33,7 +36,7 @@ class StateTable {
     std::size_t bytesHeld() const;
 
     // The link's fields; a new entry has from 0, no move and both marks off.
-    uint32_t fromOf(uint32_t entry) const { return linkAt(entry) & (entryLimit - 1); }
+    uint32_t fromOf(uint32_t entry) const { return linkAt(entry) & entryLimit; }
     uint32_t moveOf(uint32_t entry) const { return linkAt(entry) >> 27 & 7u; }
     void setFrom(uint32_t entry, uint32_t from, uint32_t move);
     bool mark(uint32_t entry, int which) const { return (linkAt(entry) >> (30 + which) & 1u) != 0; }
@@ -55,8 +58,8 @@ class StateTable {
     std::size_t keyBytes;
     std::size_t entryBytes;
     std::vector<std::unique_ptr<uint8_t[]>> blocks;
-    // Entry number + 1 in each place, 0 for an empty place; between half and
-    // three quarters full once it has grown.
+    // Entry number + 1 and a few bits of the hash in each place, 0 for an
+    // empty place; between half and three quarters full once it has grown.
     std::vector<uint32_t> index;
     std::size_t count = 0;
 };
