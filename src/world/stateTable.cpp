@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+
+#include <sys/mman.h>
 
 namespace {
 
@@ -18,6 +21,27 @@ uint32_t fingerprintOf(uint64_t hash) {
 }
 
 } // namespace
+
+template <class T> T* HugePageAllocator<T>::allocate(std::size_t count) {
+    constexpr std::size_t hugePage = std::size_t{2} << 20;
+    const std::size_t bytes = count * sizeof(T);
+    void* data = nullptr;
+    if (bytes >= 2 * hugePage) {
+        data = std::aligned_alloc(hugePage, (bytes + hugePage - 1) / hugePage * hugePage);
+        if (data != nullptr) {
+            // Only advice: without huge pages the index works the same.
+            madvise(data, bytes, MADV_HUGEPAGE);
+        }
+    } else {
+        data = std::malloc(bytes);
+    }
+    if (data == nullptr) {
+        throw std::bad_alloc();
+    }
+    return static_cast<T*>(data);
+}
+
+template struct HugePageAllocator<uint32_t>;
 
 StateTable::StateTable(std::size_t keyBytes)
     : keyBytes(keyBytes), entryBytes(keyBytes + sizeof(uint32_t)), index(firstIndexPlaces, 0) {}
