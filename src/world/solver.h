@@ -1,9 +1,10 @@
 // A shortest way through a level by the game's own rules: single-cell player
 // moves along the axes, each followed by the block steps it causes. The
-// search is breadth-first over exact packed states (the player's and every
-// block's cell; crates never move), played on those states directly; it
-// drops states that cannot reach the goal within the move budget, judged by
-// the player's shortest way around the crates as if no block stood anywhere.
+// search is A* over exact packed states (the player's and every block's
+// cell; crates never move), played on those states directly, the way left
+// estimated by the player's shortest way around the crates as if no block
+// stood anywhere; states that cannot reach the goal within the move budget
+// by that estimate are dropped.
 #pragma once
 
 #include "world/cell.h"
