@@ -1,13 +1,18 @@
 // Finds a shortest way to the trophy by the game's own rules, for the game's
 // built-in room or for a level file, and checks the file's par against it.
 //
-// Usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--pieces]
+// Usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--stats]
+//              [--pieces]
 //   FILE            a .level file; without one, the built-in room
 //   --max-moves N   look for ways of at most N moves (default: any length)
 //   --max-states N  hold at most N level states (default: solverStateBudget,
 //                   which keeps the search under 2 GB)
 //   --trace         after the plan, how long the search took and one line per
 //                   move with the trace line the game would show after it
+//   --stats         last, one line "states: N  bytes per state: B  seconds: S":
+//                   the states the level's own search held, the bytes its
+//                   states, links, index and open list held at its end for
+//                   each, and how long it took
 //   --pieces        then whether each crate and block matters: one line
 //                   "X Y Z crate|red|blue: does not matter" for each piece
 //                   whose one change (taken out; the only block of its colour
@@ -47,10 +52,11 @@ struct Options {
     SolverBudget budget;
     bool trace = false;
     bool pieces = false;
+    bool stats = false;
 };
 
 constexpr char usage[] =
-    "usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--pieces]\n";
+    "usage: solve [FILE] [--max-moves N] [--max-states N] [--trace] [--stats] [--pieces]\n";
 
 std::optional<int> countArgument(const std::string& text, int least) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos) {
@@ -67,6 +73,8 @@ std::optional<Options> optionsOf(const std::vector<std::string>& args) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--stats") {
+            options.stats = true;
         } else if (arg == "--pieces") {
             options.pieces = true;
         } else if (arg == "--max-moves" || arg == "--max-states") {
@@ -101,6 +109,13 @@ void printTrace(Level level, const SolveResult& result, double milliseconds) {
         std::printf("%2zu  %s  %s\n", i + 1, directionName(move).c_str(),
                     formatTraceLine(traceLineOf(level)).c_str());
     }
+}
+
+void printStats(const SolveResult& result, double seconds) {
+    const double perState =
+        result.states > 0 ? static_cast<double>(result.bytes) / result.states : 0.0;
+    std::printf("states: %d  bytes per state: %.1f  seconds: %.3f\n", result.states, perState,
+                seconds);
 }
 
 int report(const LevelFile& file, const SolveResult& result) {
@@ -166,8 +181,12 @@ int main(int argc, char** argv) {
     if (options->trace) {
         printTrace(level, result, took.count());
     }
-    if (options->pieces && status == winnable) {
-        return reportPieces(file.layout, static_cast<int>(result.moves.size()), options->budget);
+    const int finalStatus =
+        options->pieces && status == winnable
+            ? reportPieces(file.layout, static_cast<int>(result.moves.size()), options->budget)
+            : status;
+    if (options->stats) {
+        printStats(result, took.count() / 1000.0);
     }
-    return status;
+    return finalStatus;
 }

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-// The hint search holds at most this many states (about 0.12 GB): enough
+// The hint search holds at most this many states (about 0.06 GB): enough
 // for every pack level from any state, and an answer within seconds.
 constexpr int hintStateLimit = solverStateLimit;
 

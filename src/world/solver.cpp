@@ -1,131 +1,73 @@
 #include "world/solver.h"
 
-#include "world/rules.h"
+#include "world/packedState.h"
+#include "world/stateTable.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <queue>
-#include <unordered_set>
+#include <limits>
 
 namespace {
 
-// Movers packed ten bits a cell, six cells a word: room for the player and
-// 35 blocks, and millions of states fit in the memory of a search.
-constexpr std::size_t keyWords = 6;
-constexpr std::size_t cellsPerWord = 6;
-constexpr std::size_t bitsPerCell = 10;
+// Which cells are taken, one bit a cell number.
+using Occupancy = std::array<uint64_t, packableCells / 64>;
 
-struct StateKey {
-    std::array<uint64_t, keyWords> words{};
-};
-
-bool operator==(const StateKey& a, const StateKey& b) {
-    return a.words == b.words;
+bool isTaken(const Occupancy& taken, uint16_t cell) {
+    return ((taken[cell >> 6] >> (cell & 63u)) & 1u) != 0;
 }
 
-struct StateKeyHash {
-    std::size_t operator()(const StateKey& key) const {
-        uint64_t hash = 0;
-        for (uint64_t word : key.words) {
-            hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
-        }
-        return static_cast<std::size_t>(hash ^ hash >> 29);
-    }
-};
-
-// Each index is below ten (a level is at most 10 cells a side).
-uint64_t packedCell(Cell cell) {
-    return static_cast<uint64_t>(cell.x * 100 + cell.y * 10 + cell.z);
+void take(Occupancy& taken, uint16_t cell) {
+    taken[cell >> 6] |= uint64_t{1} << (cell & 63u);
 }
 
-Cell unpackedCell(uint64_t bits) {
-    const int32_t number = static_cast<int32_t>(bits & 1023u);
-    return Cell{number / 100, number / 10 % 10, number % 10};
+void release(Occupancy& taken, uint16_t cell) {
+    taken[cell >> 6] &= ~(uint64_t{1} << (cell & 63u));
 }
 
-std::vector<Cell> moversOf(const LevelState& state) {
-    std::vector<Cell> cells{state.player};
-    cells.insert(cells.end(), state.red.begin(), state.red.end());
-    cells.insert(cells.end(), state.blue.begin(), state.blue.end());
-    return cells;
-}
-
-StateKey keyOf(const LevelState& state) {
-    StateKey key;
-    const std::vector<Cell> cells = moversOf(state);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        key.words[i / cellsPerWord] |= packedCell(cells[i]) << (i % cellsPerWord * bitsPerCell);
-    }
-    return key;
-}
-
-// The shape (how many red and blue blocks) comes from the level.
-LevelState stateOf(const StateKey& key, const LevelState& shape) {
-    LevelState state = shape;
-    const auto cellAt = [&key](std::size_t i) {
-        return unpackedCell(key.words[i / cellsPerWord] >> (i % cellsPerWord * bitsPerCell));
-    };
-    state.player = cellAt(0);
-    for (std::size_t i = 0; i < state.red.size(); ++i) {
-        state.red[i] = cellAt(1 + i);
-    }
-    for (std::size_t i = 0; i < state.blue.size(); ++i) {
-        state.blue[i] = cellAt(1 + state.red.size() + i);
-    }
-    return state;
-}
-
-struct SearchNode {
-    StateKey key;
-    int32_t parent;
-    int32_t moves;
-    Direction lastMove;
-};
-
-// Ordered by the least estimated length first; among equals the one with
-// more moves made, which is nearer the goal.
-struct QueueEntry {
-    int32_t estimate;
-    int32_t moves;
-    int32_t node;
-};
-
-bool operator<(const QueueEntry& a, const QueueEntry& b) {
-    return a.estimate != b.estimate ? a.estimate > b.estimate : a.moves < b.moves;
-}
-
-// The player's fewest moves from each cell to the goal if no block stood
-// anywhere, by packed cell. Blocks only ever take cells away, and a move
-// changes this by at most one, so it never overestimates and the first goal
-// state taken from the queue lies at the end of a shortest way. Cells the
-// crates cut off from the goal have none: no way leads on from them.
+constexpr int moveCount = 6;
 constexpr int32_t noDistance = -1;
-using GoalDistances = std::array<int32_t, 1000>;
 
-GoalDistances crateDistancesTo(const Level& level, Cell goal) {
-    GoalDistances steps;
-    steps.fill(noDistance);
-    std::array<bool, 1000> isCrate{};
-    for (const GameObject& crate : level.obstacles) {
-        // A crate whose entry a block took stops nothing once the block leaves.
-        if (level.grid.isInside(crate.cell) && level.grid.at(crate.cell) == &crate) {
-            isCrate[packedCell(crate.cell)] = true;
-        }
-    }
-    if (isCrate[packedCell(goal)]) {
+// The room as the search plays it: every cell's neighbour in each of
+// moveDirections, the cells whose grid entries never move (the crates, and
+// any entry that is not a mover's own), and the player's fewest moves from
+// each cell to the goal if no block stood anywhere.
+struct Room {
+    Room(const Level& level, const StatePacking& packing, Cell goal);
+
+    // neighbours[move * cells + cell]; noCellNumber beyond the walls.
+    std::vector<uint16_t> neighbours;
+    Occupancy fixed{};
+    std::vector<int32_t> toGoal;
+};
+
+bool isOwnEntry(const Level& level, Cell cell, const GameObject* object) {
+    const auto isThis = [cell, object](const GameObject& mover) {
+        return &mover == object && mover.cell == cell;
+    };
+    return isThis(level.player) ||
+           std::any_of(level.redBlocks.begin(), level.redBlocks.end(), isThis) ||
+           std::any_of(level.blueBlocks.begin(), level.blueBlocks.end(), isThis);
+}
+
+// Blocks only ever take cells away and a move changes the distance by at
+// most one, so it never overestimates the moves left: a state farther than
+// the move budget allows can be dropped, and so can a state whose player the
+// crates cut off from the goal, since no way leads on from it.
+std::vector<int32_t> distancesTo(uint16_t goal, const StatePacking& packing, const Room& room) {
+    std::vector<int32_t> steps(static_cast<std::size_t>(packing.cellCount()), noDistance);
+    if (isTaken(room.fixed, goal)) {
         return steps;
     }
-    std::deque<Cell> frontier{goal};
-    steps[packedCell(goal)] = 0;
+    std::deque<uint16_t> frontier{goal};
+    steps[goal] = 0;
     for (; !frontier.empty(); frontier.pop_front()) {
-        const Cell cell = frontier.front();
-        for (Direction direction : moveDirections) {
-            const Cell next = neighbourOf(cell, direction);
-            if (level.grid.isInside(next) && !isCrate[packedCell(next)] &&
-                steps[packedCell(next)] == noDistance) {
-                steps[packedCell(next)] = steps[packedCell(cell)] + 1;
+        const uint16_t cell = frontier.front();
+        for (int move = 0; move < moveCount; ++move) {
+            const uint16_t next = room.neighbours[move * packing.cellCount() + cell];
+            if (next != noCellNumber && !isTaken(room.fixed, next) && steps[next] == noDistance) {
+                steps[next] = steps[cell] + 1;
                 frontier.push_back(next);
             }
         }
@@ -133,167 +75,306 @@ GoalDistances crateDistancesTo(const Level& level, Cell goal) {
     return steps;
 }
 
-// The index holds node numbers and looks their keys up in the nodes, so each
-// key is stored once. A deque never moves its nodes, so the search's peak
-// memory has no moment with two copies of them.
-using SearchNodes = std::deque<SearchNode>;
-
-struct NodeKeyHash {
-    const SearchNodes* nodes;
-    std::size_t operator()(int32_t node) const { return StateKeyHash()((*nodes)[node].key); }
-};
-
-struct SameNodeKey {
-    const SearchNodes* nodes;
-    bool operator()(int32_t a, int32_t b) const { return (*nodes)[a].key == (*nodes)[b].key; }
-};
-
-// Puts the search's level into a state the search reached before, moving
-// only the movers whose cells differ: restoring all of them, checks
-// included, took most of a search's time. Every such state came from the
-// game's own moves, so each fits the level.
-void returnMoversTo(Level& level, const LevelState& state) {
-    std::vector<std::pair<GameObject*, Cell>> moving;
-    const auto noteMover = [&moving](GameObject& mover, Cell cell) {
-        if (mover.cell != cell) {
-            moving.emplace_back(&mover, cell);
-        }
-    };
-    noteMover(level.player, state.player);
-    for (std::size_t i = 0; i < level.redBlocks.size(); ++i) {
-        noteMover(level.redBlocks[i], state.red[i]);
-    }
-    for (std::size_t i = 0; i < level.blueBlocks.size(); ++i) {
-        noteMover(level.blueBlocks[i], state.blue[i]);
-    }
-    // All leave first, so no mover's new cell is taken by an old one; an
-    // entry another object holds stays.
-    for (const auto& [mover, cell] : moving) {
-        if (level.grid.at(mover->cell) == mover) {
-            level.grid.erase(mover->cell);
+Room::Room(const Level& level, const StatePacking& packing, Cell goal) {
+    const int cells = packing.cellCount();
+    neighbours.resize(static_cast<std::size_t>(moveCount * cells));
+    for (int move = 0; move < moveCount; ++move) {
+        for (int cell = 0; cell < cells; ++cell) {
+            neighbours[move * cells + cell] =
+                packing.neighbourOf(static_cast<uint16_t>(cell), moveDirections[move]);
         }
     }
-    for (const auto& [mover, cell] : moving) {
-        mover->cell = cell;
-        level.grid.insertOrAssign(cell, mover);
+    for (const auto& [cell, object] : level.grid.allEntries()) {
+        if (level.grid.isInside(cell) && !isOwnEntry(level, cell, object)) {
+            take(fixed, packing.numberOf(cell));
+        }
     }
+    toGoal = distancesTo(packing.numberOf(goal), packing, *this);
 }
 
-// One player move as the game plays it, on the search's own level.
-std::optional<LevelState> playMove(Level& level, const LevelState& state, Direction direction) {
-    returnMoversTo(level, state);
-    if (!movePlayerOneCell(level, direction)) {
-        return std::nullopt;
+// The states waiting to be expanded, by their estimated length f (moves
+// made and the player's distance left) and their moves made g: the least f
+// first, among equals the most moves made (nearer the goal), and the last
+// one added first. Every move changes the distance by exactly one, so a
+// child's f is its parent's or two more: only two f levels ever wait.
+class OpenList {
+  public:
+    void push(int32_t f, int32_t g, uint32_t entry) {
+        if (static_cast<std::size_t>(f) >= levels.size()) {
+            levels.resize(static_cast<std::size_t>(f) + 1);
+        }
+        auto& level = levels[f];
+        if (static_cast<std::size_t>(g) >= level.size()) {
+            level.resize(static_cast<std::size_t>(g) + 1);
+        }
+        level[g].push_back(entry);
+        if (f == lowestF) {
+            highestG = std::max(highestG, g);
+        }
     }
-    return captureLevelState(level);
-}
 
+    // False when nothing waits.
+    bool pop(int32_t& f, int32_t& g, uint32_t& entry) {
+        for (; static_cast<std::size_t>(lowestF) < levels.size(); nextLevel()) {
+            auto& level = levels[lowestF];
+            highestG = std::min(highestG, static_cast<int32_t>(level.size()) - 1);
+            for (; highestG >= 0; --highestG) {
+                if (!level[highestG].empty()) {
+                    f = lowestF;
+                    g = highestG;
+                    entry = level[g].front();
+                    level[g].pop_front();
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // A deque frees its blocks as it empties, in blocks of 512 bytes.
+    std::size_t bytesHeld() const {
+        std::size_t bytes = 0;
+        for (const auto& level : levels) {
+            for (const auto& waiting : level) {
+                bytes += (waiting.size() * sizeof(uint32_t) / 512 + 1) * 512;
+            }
+        }
+        return bytes;
+    }
+
+  private:
+    void nextLevel() {
+        levels[lowestF] = {};
+        ++lowestF;
+        highestG = std::numeric_limits<int32_t>::max();
+    }
+
+    std::vector<std::vector<std::deque<uint32_t>>> levels;
+    int32_t lowestF = 0;
+    int32_t highestG = std::numeric_limits<int32_t>::max();
+};
+
+// A* over packed states, the moves tried in moveDirections order. The
+// estimate is consistent, so a state taken from the open list has its
+// fewest moves and is closed for good, and the first goal state taken ends a
+// shortest way. A waiting state found again in fewer moves can only have
+// waited at the f two above the one being expanded: one mark of its link
+// tells the two f levels apart, so no state stores its moves.
 class Search {
   public:
-    Search(const Level& level, Cell goal, const SolverBudget& budget)
-        : level(level), goal(goal), budget(budget), toGoal(crateDistancesTo(level, goal)),
-          index(0, NodeKeyHash{&nodes}, SameNodeKey{&nodes}) {}
+    Search(const Level& level, const LevelState& start, Cell goal, const SolverBudget& budget)
+        : packing(level.grid.extent, start.red.size(), start.blue.size()),
+          room(level, packing, goal), goal(packing.numberOf(goal)), budget(budget),
+          table(packing.keyBytes()), keys(packing.keyBytes() * moveCount),
+          cells(packing.moverCount()), next(packing.moverCount()) {}
 
     SolveResult run(const LevelState& start) {
-        shape = start;
-        reach(keyOf(start), start.player, -1, 0, 0);
+        const std::vector<uint8_t> startKey = packing.packed(start);
+        packing.unpack(startKey.data(), next.data());
+        if (prepare(children[0], StateTable::noMove, 0)) {
+            reach(0, children[0], 0, 0);
+        }
         const SolveOutcome outcome = search();
-        SolveResult result{outcome, {}, static_cast<int>(index.size())};
+        SolveResult result;
+        result.outcome = outcome;
+        result.states = static_cast<int>(table.size());
+        result.bytes = table.bytesHeld() + open.bytesHeld();
         if (outcome == SolveOutcome::solved) {
-            result.moves = movesTo(goalNode);
+            result.moves = movesTo(goalEntry);
         }
         return result;
     }
 
   private:
+    static constexpr int closedMark = 0;
+    static constexpr int levelMark = 1;
+
+    // What adding one state ends in: nothing yet, or out of states.
+    enum class Step { goOn, outOfStates };
+
     SolveOutcome search() {
-        while (!queue.empty()) {
-            if (stopRequested()) {
+        int32_t f = 0;
+        int32_t g = 0;
+        uint32_t entry = 0;
+        for (uint64_t taken = 0; open.pop(f, g, entry); ++taken) {
+            // Often enough to call a search off within milliseconds.
+            if (taken % 256 == 0 && stopRequested()) {
                 return SolveOutcome::undecided;
             }
-            const QueueEntry entry = queue.top();
-            queue.pop();
-            const SearchNode node = nodes[entry.node];
-            if (entry.moves != node.moves) {
-                continue; // a shorter way to this state came after it was queued
+            if (table.mark(entry, closedMark)) {
+                continue; // it waited here before a shorter way reached it
             }
-            const LevelState state = stateOf(node.key, shape);
-            if (state.player == goal) {
-                goalNode = entry.node;
+            table.setMark(entry, closedMark, true);
+            if (expand(entry, f, g) == Step::outOfStates) {
+                return SolveOutcome::undecided;
+            }
+            if (goalEntry != noEntry) {
                 return SolveOutcome::solved;
-            }
-            if (!expand(state, entry.node, node.moves + 1)) {
-                return SolveOutcome::undecided;
             }
         }
         return cutByMoves ? SolveOutcome::undecided : SolveOutcome::noWay;
     }
 
-    bool expand(const LevelState& state, int32_t parent, int32_t moves) {
-        for (Direction direction : moveDirections) {
-            const std::optional<LevelState> after = playMove(level, state, direction);
-            if (after && !reach(keyOf(*after), after->player, parent, moves, direction)) {
-                return false;
+    Step expand(uint32_t entry, int32_t f, int32_t g) {
+        packing.unpack(table.keyAt(entry), cells.data());
+        if (cells[0] == goal) {
+            goalEntry = entry;
+            return Step::goOn;
+        }
+        taken = room.fixed;
+        for (uint16_t cell : cells) {
+            take(taken, cell);
+        }
+        // Every child first, each one's place in the index fetched ahead,
+        // then each added in the order of the moves.
+        std::size_t count = 0;
+        for (int move = 0; move < moveCount; ++move) {
+            if (play(move) && prepare(children[count], static_cast<uint32_t>(move), count)) {
+                ++count;
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (reach(entry, children[i], g + 1, f) == Step::outOfStates) {
+                return Step::outOfStates;
+            }
+        }
+        return Step::goOn;
+    }
+
+    // The move from `cells` into `next` by the game's rules: the player
+    // steps into a free cell, then each red block steps with the move and
+    // each blue block against it, in level order, each only into a free
+    // cell inside the room; each sees the cells the earlier ones left.
+    bool play(int move) {
+        const uint16_t* ahead = &room.neighbours[move * packing.cellCount()];
+        const uint16_t* behind = &room.neighbours[(move ^ 1) * packing.cellCount()];
+        const uint16_t target = ahead[cells[0]];
+        if (target == noCellNumber || isTaken(taken, target)) {
+            return false;
+        }
+        next = cells;
+        stepped = taken;
+        stepTo(0, target);
+        const std::size_t firstBlue = 1 + packing.redCount();
+        for (std::size_t i = 1; i < next.size(); ++i) {
+            const uint16_t to = (i < firstBlue ? ahead : behind)[next[i]];
+            if (to != noCellNumber && !isTaken(stepped, to)) {
+                stepTo(i, to);
             }
         }
         return true;
     }
 
-    // False once the search holds as many states as it may.
-    bool reach(StateKey key, Cell playerCell, int32_t parent, int32_t moves, Direction move) {
-        const int32_t distance = toGoal[packedCell(playerCell)];
+    void stepTo(std::size_t mover, uint16_t cell) {
+        release(stepped, next[mover]);
+        take(stepped, cell);
+        next[mover] = cell;
+    }
+
+    // Which of the two waiting f levels an f is.
+    static bool levelOf(int32_t f) { return (f / 2) % 2 != 0; }
+
+    // A state one move on, packed into keys from `slot`.
+    struct Child {
+        uint32_t move;
+        int32_t distance;
+        uint64_t hash;
+        uint8_t* key;
+    };
+
+    // The state in `next` as a child, unless the crates cut its player off
+    // from the goal.
+    bool prepare(Child& child, uint32_t move, std::size_t slot) {
+        const int32_t distance = room.toGoal[next[0]];
         if (distance == noDistance) {
-            return true; // nothing the blocks do opens a way from here
-        }
-        const int32_t estimate = moves + distance;
-        nodes.push_back(SearchNode{key, parent, moves, move});
-        const int32_t added = static_cast<int32_t>(nodes.size() - 1);
-        if (estimate > budget.maxMoves) {
-            // Not cut off when the state was already reached in fewer moves.
-            cutByMoves = cutByMoves || index.count(added) == 0;
-            nodes.pop_back();
-            return true;
-        }
-        const auto [found, isNew] = index.insert(added);
-        if (isNew && static_cast<int>(index.size()) > budget.maxStates) {
-            index.erase(found);
             return false;
         }
-        if (!isNew) {
-            nodes.pop_back();
-            if (nodes[*found].moves <= moves) {
-                return true;
-            }
-            nodes[*found] = SearchNode{key, parent, moves, move};
-        }
-        queue.push(QueueEntry{estimate, moves, *found});
+        uint8_t* key = &keys[slot * packing.keyBytes()];
+        packing.pack(next.data(), key);
+        const uint64_t hash = StateTable::hashOf(key, packing.keyBytes());
+        table.prefetch(hash);
+        child = Child{move, distance, hash, key};
         return true;
+    }
+
+    // The child, reached in g moves from an entry whose f is parentF: added
+    // or found shorter, unless it cannot lead to the goal within the move
+    // budget.
+    Step reach(uint32_t from, const Child& child, int32_t g, int32_t parentF) {
+        const int32_t f = g + child.distance;
+        const uint32_t move = child.move;
+        const int64_t held = table.find(child.key, child.hash);
+        if (f > budget.maxMoves) {
+            cutByMoves = cutByMoves || held < 0;
+            return Step::goOn;
+        }
+        if (held >= 0) {
+            const uint32_t entry = static_cast<uint32_t>(held);
+            const bool waitsHigher = !table.mark(entry, closedMark) && f == parentF &&
+                                     table.mark(entry, levelMark) != levelOf(f);
+            if (waitsHigher) {
+                waitAgain(entry, from, move, f, g);
+            }
+            return Step::goOn;
+        }
+        if (table.size() >= stateLimit()) {
+            return Step::outOfStates;
+        }
+        waitAgain(table.add(child.key, child.hash), from, move, f, g);
+        return Step::goOn;
+    }
+
+    void waitAgain(uint32_t entry, uint32_t from, uint32_t move, int32_t f, int32_t g) {
+        table.setFrom(entry, from, move);
+        table.setMark(entry, levelMark, levelOf(f));
+        open.push(f, g, entry);
+    }
+
+    std::size_t stateLimit() const {
+        return std::min(static_cast<std::size_t>(budget.maxStates),
+                        std::size_t{StateTable::entryLimit});
     }
 
     bool stopRequested() const {
         return budget.stop != nullptr && budget.stop->load(std::memory_order_relaxed);
     }
 
-    std::vector<Direction> movesTo(int32_t last) const {
+    std::vector<Direction> movesTo(uint32_t last) const {
         std::vector<Direction> moves;
-        for (int32_t node = last; nodes[node].parent >= 0; node = nodes[node].parent) {
-            moves.push_back(nodes[node].lastMove);
+        for (uint32_t entry = last; table.moveOf(entry) != StateTable::noMove;
+             entry = table.fromOf(entry)) {
+            moves.push_back(moveDirections[table.moveOf(entry)]);
         }
         std::reverse(moves.begin(), moves.end());
         return moves;
     }
 
-    Level level;
-    LevelState shape;
-    Cell goal;
+    static constexpr uint32_t noEntry = std::numeric_limits<uint32_t>::max();
+
+    StatePacking packing;
+    Room room;
+    uint16_t goal;
     SolverBudget budget;
-    GoalDistances toGoal;
-    SearchNodes nodes;
-    std::unordered_set<int32_t, NodeKeyHash, SameNodeKey> index;
-    std::priority_queue<QueueEntry> queue;
+    StateTable table;
+    OpenList open;
+    std::array<Child, moveCount> children{};
+    std::vector<uint8_t> keys;
+    // The state being expanded and the state one move on, with their
+    // occupancy (fixed cells and movers).
+    std::vector<uint16_t> cells;
+    std::vector<uint16_t> next;
+    Occupancy taken{};
+    Occupancy stepped{};
     bool cutByMoves = false;
-    int32_t goalNode = -1;
+    uint32_t goalEntry = noEntry;
 };
+
+SolveResult resultOf(SolveOutcome outcome, int states) {
+    SolveResult result;
+    result.outcome = outcome;
+    result.states = states;
+    return result;
+}
 
 } // namespace
 
@@ -302,15 +383,15 @@ SolveResult searchLevel(const Level& level, const LevelState& start, Cell goal,
     // No cell outside the level can be reached, and a start that does not
     // fit the level cannot be played.
     if (!level.grid.isInside(goal) || !fitsLevel(level, start)) {
-        return SolveResult{SolveOutcome::noWay, {}, 0};
+        return resultOf(SolveOutcome::noWay, 0);
     }
-    if (budget.maxMoves < 0 || budget.maxStates < 1) {
-        return SolveResult{};
+    if (budget.maxMoves < 0 || budget.maxStates < 1 || !isPackable(level.grid.extent)) {
+        return resultOf(SolveOutcome::undecided, 0);
     }
     if (start.player == goal) {
-        return SolveResult{SolveOutcome::solved, {}, 1};
+        return resultOf(SolveOutcome::solved, 1);
     }
-    return Search(level, goal, budget).run(start);
+    return Search(level, start, goal, budget).run(start);
 }
 
 SolveResult searchLevel(const Level& level, const SolverBudget& budget) {
