@@ -20,6 +20,7 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
     const std::size_t first = firstUnsolved(load.levels, progress);
     return GameRunLoad{GameRun{Campaign(std::move(load.levels), first),
                                true,
+                               options.menu,
                                std::move(progressFile),
                                std::move(progress),
                                nullptr,
@@ -32,14 +33,15 @@ GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::os
         return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
-        return GameRunLoad{GameRun{builtInRoomCampaign(), false, nullptr, {}, nullptr, {}}, ""};
+        return GameRunLoad{GameRun{builtInRoomCampaign(), false, false, nullptr, {}, nullptr, {}},
+                           ""};
     }
     CampaignLoad load = loadSingleLevel(options.levelFile);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }
-    return GameRunLoad{GameRun{Campaign(std::move(load.levels)), true, nullptr, {}, nullptr, {}},
-                       ""};
+    return GameRunLoad{
+        GameRun{Campaign(std::move(load.levels)), true, false, nullptr, {}, nullptr, {}}, ""};
 }
 
 void readSettings(GameRun& run, std::ostream& errors) {
@@ -60,10 +62,22 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
     return load;
 }
 
-void saveWin(GameRun& run, const std::string& levelName, int moves) {
-    if (!run.progressFile) {
-        return;
+void saveProgress(GameRun& run, const Progress& progress) {
+    if (run.progressFile) {
+        run.progressFile->save(progress);
     }
-    recordWin(run.progress, levelName, moves);
-    run.progressFile->save(run.progress);
+}
+
+void saveSettings(GameRun& run, const Settings& settings) {
+    if (run.settingsFile) {
+        run.settingsFile->save(settings);
+    }
+}
+
+WindowMode windowModeOf(const Options& options, const GameRun& run) {
+    if (options.windowModeGiven || !run.menus) {
+        return options.windowMode;
+    }
+    return run.settings.displayMode == DisplayMode::window ? WindowMode::windowed
+                                                            : WindowMode::fullScreenDesktop;
 }

@@ -19,6 +19,8 @@ struct GameRun {
     Campaign campaign;
     // Restart, undo, hints, help and the moves line; off for the plain room.
     bool puzzleKeys = false;
+    // The title screen and the other menus (--menu).
+    bool menus = false;
     // A campaign's saved progress; null for a single level or the room.
     std::unique_ptr<ProgressFile> progressFile;
     Progress progress;
@@ -38,5 +40,10 @@ struct GameRunLoad {
 // The campaign without --levels plays the pack in the assets' levels/.
 GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors);
 
-// A level was just won in `moves` moves: a campaign saves it.
-void saveWin(GameRun& run, const std::string& levelName, int moves);
+// A level was just won: a campaign saves the progress with it.
+void saveProgress(GameRun& run, const Progress& progress);
+// The settings changed: a run of levels saves them.
+void saveSettings(GameRun& run, const Settings& settings);
+// --windowed and --fullscreen-desktop win; otherwise a run with menus opens
+// as its settings say, and any other run in the game's own full screen.
+WindowMode windowModeOf(const Options& options, const GameRun& run);

@@ -10,6 +10,7 @@ void chooseWindowMode(Options& options, WindowMode mode) {
         options.error = "--windowed and --fullscreen-desktop cannot be given together";
     }
     options.windowMode = mode;
+    options.windowModeGiven = true;
 }
 
 } // namespace
@@ -31,6 +32,10 @@ Options parseOptions(int argc, const char* const* argv) {
             }
             options.levelFile = argv[++i];
         } else if (argument == "--campaign") {
+            options.campaign = true;
+        } else if (argument == "--menu") {
+            // The menus play the campaign's levels.
+            options.menu = true;
             options.campaign = true;
         } else if (argument == "--levels") {
             if (i + 1 >= argc) {
@@ -56,7 +61,8 @@ Options parseOptions(int argc, const char* const* argv) {
 std::string usageText(const char* programName) {
     return std::string("Usage: ") + programName +
            " [--windowed | --fullscreen-desktop]\n"
-           "       [--level FILE | --campaign [--levels DIR]] [--help]\n"
+           "       [--level FILE | --campaign [--levels DIR] | --menu [--levels DIR]]\n"
+           "       [--help]\n"
            "\n"
            "Fly through the room and reach the trophy's cell. Every time you\n"
            "change cell, the red blocks step with you and the blue blocks against\n"
@@ -75,6 +81,9 @@ std::string usageText(const char* programName) {
            "               kept in $XDG_DATA_HOME/cellquest/progress, or\n"
            "               ~/.local/share/cellquest/progress\n"
            "  --levels DIR play the campaign of the .level files in DIR\n"
+           "  --menu       start at the title screen: continue, choose any level,\n"
+           "               settings; Escape pauses (desktop full screen unless the\n"
+           "               settings say window)\n"
            "  --help       show this text and exit\n"
            "\n"
            "Controls:\n"
@@ -88,7 +97,7 @@ std::string usageText(const char* programName) {
            "  F8           view-frustum-culling line on / off\n"
            "  F11          window / desktop full screen (with --windowed or\n"
            "               --fullscreen-desktop)\n"
-           "  Escape       quit\n"
+           "  Escape       quit (with --menu: pause)\n"
            "\n"
            "With --level or --campaign, each once per press:\n"
            "  R            restart the level\n"

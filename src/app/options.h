@@ -14,6 +14,12 @@ struct Options {
     bool campaign = false;
     // The campaign's folder; empty for the game's own pack in levels/.
     std::string levelsFolder;
+    // The title screen, the level select, pause and settings: the campaign
+    // with menus.
+    bool menu = false;
+    // --windowed or --fullscreen-desktop was given: it wins over the
+    // settings' display mode.
+    bool windowModeGiven = false;
     std::string error; // non-empty when the arguments could not be read
 };
 

@@ -4,11 +4,32 @@
 #include "game/gameState.h"
 #include "platform/window.h"
 #include "render/drawFrame.h"
+#include "render/menuRenderer.h"
 #include "render/renderer.h"
+#include "ui/menus.h"
 
 #include <iostream>
+#include <optional>
 
 namespace {
+
+// The menus of a run with --menu, each side made in its layer: ImGui's
+// context first and gone last, the GL side freed while the context is
+// current, the window side before the window goes.
+struct Menus {
+    Menus(Window& window, const AssetRoot& assets) : window(window), renderer(assets, std::cerr) {}
+
+    Window& window;
+    MenuRenderer renderer;
+
+    // The menus' frame: both sides' new frames, then the screens drawn from
+    // the game as the last frame left it, returning what the player chose.
+    std::vector<MenuAction> run(const GameState& game) {
+        window.startMenuFrame();
+        renderer.newFrame();
+        return runMenus(game);
+    }
+};
 
 // The picture follows the window's framebuffer; the frame's input carries
 // the aspect of the picture the frame really draws (the last good one,
@@ -16,7 +37,7 @@ namespace {
 FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
     window.pollEvents();
     renderer.fitPicture(window.pictureSize());
-    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect()};
+    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect(), {}};
 }
 
 void printLines(const std::vector<std::string>& lines) {
@@ -25,33 +46,60 @@ void printLines(const std::vector<std::string>& lines) {
     }
 }
 
-void drawPicture(Window& window, Renderer& renderer, const GameState& game,
+void drawPicture(Window& window, Renderer& renderer, Menus* menus, const GameState& game,
                  const FrameOutcome& outcome) {
-    if (outcome.wonPicture) {
+    if (outcome.wonPicture && !game.menu.enabled) {
         drawWonFrame(renderer);
     } else {
         drawFrame(renderer, frameViewOf(game, game.time));
+    }
+    if (menus) {
+        menus->renderer.draw();
     }
     if (outcome.present) {
         window.present();
     }
 }
 
-// One frame, step by step: time and events, the update, what it asks the
-// app to do, the picture. False when the run has ended.
-bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run) {
-    const FrameInput input = takeFrameInput(window, renderer, clockSeconds());
-    const FrameOutcome outcome = updateGame(game, input);
+// What the update asks of the app: saves, printing, the window.
+void followOutcome(Window& window, GameRun& run, const GameState& game,
+                   const FrameOutcome& outcome) {
     // A win is saved at once, before the message shows.
     if (outcome.win) {
-        saveWin(run, outcome.win->levelName, outcome.win->moves);
+        saveProgress(run, game.progress);
+    }
+    if (outcome.saveSettings) {
+        saveSettings(run, game.settings);
     }
     printLines(outcome.consoleLines);
     if (outcome.switchDisplay) {
         window.requestDisplaySwitch();
     }
-    drawPicture(window, renderer, game, outcome);
+    if (run.menus) {
+        window.setCursorFree(outcome.cursorFree);
+    }
+}
+
+// One frame, step by step: time and events, the menus, the update, what it
+// asks the app to do, the picture. False when the run has ended.
+bool runFrame(Window& window, Renderer& renderer, Menus* menus, GameState& game, GameRun& run) {
+    FrameInput input = takeFrameInput(window, renderer, clockSeconds());
+    if (menus) {
+        input.menuActions = menus->run(game);
+    }
+    const FrameOutcome outcome = updateGame(game, input);
+    followOutcome(window, run, game, outcome);
+    drawPicture(window, renderer, menus, game, outcome);
     return !outcome.quit;
+}
+
+// The run's progress and menus in the game's state before the first frame.
+void prepareState(GameState& game, const GameRun& run) {
+    game.progress = run.progress;
+    game.menu.enabled = run.menus;
+    if (run.menus) {
+        openTitle(game);
+    }
 }
 
 } // namespace
@@ -59,9 +107,14 @@ bool runFrame(Window& window, Renderer& renderer, GameState& game, GameRun& run)
 int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
+    std::optional<MenuContext> menuContext;
+    if (run.menus) {
+        menuContext.emplace();
+    }
     WindowSystem windowSystem;
-    Window window(options.windowMode);
+    Window window(windowModeOf(options, run));
     GameState game(std::move(run.campaign), run.puzzleKeys, run.settings);
+    prepareState(game, run);
     Renderer renderer(
         fatalError,
         [&window] {
@@ -69,7 +122,13 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
             window.installInputCallbacks();
         },
         assets, window.pictureSize());
-    while (!window.shouldClose() && runFrame(window, renderer, game, run)) {
+    std::optional<Menus> menus;
+    if (run.menus) {
+        window.enableMenus();
+        menus.emplace(window, assets);
+    }
+    Menus* shownMenus = menus ? &*menus : nullptr;
+    while (!window.shouldClose() && runFrame(window, renderer, shownMenus, game, run)) {
     }
     return 0;
 }

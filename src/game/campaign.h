@@ -35,6 +35,9 @@ class Campaign {
     LevelHeading heading() const;
     // On to the next level; false, and nothing changes, after the last.
     bool advance();
+    // To any level of the run; an index past the last does nothing.
+    void jumpTo(std::size_t level);
+    const std::vector<CampaignLevel>& all() const { return levels; }
 
   private:
     std::vector<CampaignLevel> levels;

@@ -87,10 +87,37 @@ bool pressOverviewKey(GameState& game, Key key) {
     }
 }
 
+// Escape in a run with menus: play pauses, a menu goes back.
+void escapeInMenus(GameState& game) {
+    MenuState& menu = game.menu;
+    switch (menu.screen) {
+    case MenuScreen::none:
+        menu.screen = MenuScreen::pause;
+        break;
+    case MenuScreen::pause:
+        menu.screen = MenuScreen::none;
+        break;
+    case MenuScreen::levels:
+    case MenuScreen::settings:
+        menu.screen = menu.backTo;
+        break;
+    case MenuScreen::title:
+    case MenuScreen::won:
+        break;
+    }
+}
+
 void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
+    if (menuOpen(game.menu) && key != Key::escape) {
+        return; // the menus take their keys themselves
+    }
     switch (key) {
     case Key::escape:
-        outcome.quit = true;
+        if (game.menu.enabled) {
+            escapeInMenus(game);
+        } else {
+            outcome.quit = true;
+        }
         break;
     case Key::f11:
         outcome.switchDisplay = true;
@@ -112,12 +139,14 @@ void moveCursor(GameState& game, double x, double y) {
         orbit(overview, static_cast<float>(x - mouse.lastX) * overviewDragDegrees,
               static_cast<float>(mouse.lastY - y) * overviewDragDegrees);
     }
-    const bool look = game.modes.playEnabled && !overview.active;
+    const bool look = game.modes.playEnabled && !overview.active && !menuOpen(game.menu);
     handleCursorPos(game.input, game.camera, game.settings, look, x, y);
 }
 
 void turnWheel(GameState& game, double yOffset) {
-    if (game.overview.active) {
+    if (menuOpen(game.menu)) {
+        return;
+    } else if (game.overview.active) {
         zoomOverview(game.overview, static_cast<float>(yOffset), game.level.grid.extent);
     } else {
         handleScroll(game.camera, yOffset);
@@ -188,11 +217,34 @@ void movePlayerByKeys(GameState& game) {
     movePlayer(game.level, game.camera.position);
 }
 
+// The win goes into the progress at once; true when it is the level's
+// best.
+bool recordLevelWin(GameState& game, FrameOutcome& outcome) {
+    const std::string& name = game.campaign.current().name;
+    const int moves = game.puzzle.history.moves();
+    const auto record = game.progress.find(name);
+    const bool best = record == game.progress.end() || !record->second.solved ||
+                      moves < record->second.bestMoves;
+    recordWin(game.progress, name, moves);
+    outcome.win = LevelWin{name, moves};
+    return best;
+}
+
+// With menus a win opens its panel at once: moves against par, and where
+// to go next.
+void openWonPanel(GameState& game, FrameOutcome& outcome) {
+    game.menu.newBest = recordLevelWin(game, outcome);
+    game.menu.wonMoves = game.puzzle.history.moves();
+    game.menu.screen = MenuScreen::won;
+    game.modes.playEnabled = false;
+    game.wonFrames = 1;
+}
+
 // The first won frame reports the win; the last one ends the level and
 // starts the next, or ends the run after the last level.
 void stepWonFrame(GameState& game, FrameOutcome& outcome) {
     if (game.wonFrames == 0) {
-        outcome.win = LevelWin{game.campaign.current().name, game.puzzle.history.moves()};
+        recordLevelWin(game, outcome);
     }
     outcome.wonPicture = true;
     game.modes.playEnabled = false;
@@ -244,6 +296,101 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMov
     }
 }
 
+// The title's slow turn round the next level, in degrees a second.
+constexpr float titleTurnRate = 6.0f;
+
+void startPlayAt(GameState& game, std::size_t level) {
+    game.campaign.jumpTo(level);
+    startLevel(game);
+    game.menu.screen = MenuScreen::none;
+}
+
+void openFromMenu(GameState& game, MenuScreen screen) {
+    if (screen == MenuScreen::levels || screen == MenuScreen::settings) {
+        game.menu.backTo =
+            game.menu.screen == MenuScreen::pause ? MenuScreen::pause : MenuScreen::title;
+    }
+    game.menu.screen = screen;
+}
+
+void playNextLevel(GameState& game) {
+    if (game.campaign.advance()) {
+        startPlayAt(game, game.campaign.currentIndex());
+    } else {
+        openTitle(game);
+    }
+}
+
+void changeSettings(GameState& game, const Settings& settings, FrameOutcome& outcome) {
+    outcome.switchDisplay = settings.displayMode != game.settings.displayMode;
+    game.settings = settings;
+    outcome.saveSettings = true;
+}
+
+void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& outcome) {
+    using Kind = MenuAction::Kind;
+    switch (action.kind) {
+    case Kind::continuePlay:
+        startPlayAt(game, firstUnsolved(game.campaign.all(), game.progress));
+        break;
+    case Kind::startLevel:
+        startPlayAt(game, action.level);
+        break;
+    case Kind::open:
+        openFromMenu(game, action.screen);
+        break;
+    case Kind::back:
+        escapeInMenus(game);
+        break;
+    case Kind::resume:
+        game.menu.screen = MenuScreen::none;
+        break;
+    case Kind::restart:
+        pressPuzzleKey(game.puzzle, game.level, game.camera, Key::r);
+        game.menu.screen = MenuScreen::none;
+        break;
+    case Kind::overview:
+        game.menu.screen = MenuScreen::none;
+        toggleOverview(game);
+        break;
+    case Kind::title:
+        openTitle(game);
+        break;
+    case Kind::quit:
+        outcome.quit = true;
+        break;
+    case Kind::nextLevel:
+        playNextLevel(game);
+        break;
+    case Kind::replay:
+        startPlayAt(game, game.campaign.currentIndex());
+        break;
+    case Kind::changeSettings:
+        changeSettings(game, action.settings, outcome);
+        break;
+    }
+}
+
+void applyMenuActions(GameState& game, const std::vector<MenuAction>& actions,
+                      FrameOutcome& outcome) {
+    for (const MenuAction& action : actions) {
+        applyMenuAction(game, action, outcome);
+    }
+}
+
+// With a menu open nothing of the level moves; the title turns slowly round
+// the next level. The trace goes on.
+void stepMenuFrame(GameState& game, FrameOutcome& outcome) {
+    if (game.menu.screen == MenuScreen::title) {
+        orbit(game.overview, titleTurnRate * game.deltaTime, 0.0f);
+    }
+    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    if (game.puzzle.enabled) {
+        collectHint(game.puzzle, game.camera);
+    }
+    outcome.cursorFree = true;
+}
+
 } // namespace
 
 GameState::GameState(const LevelLayout& layout) : GameState(campaignOfLayout(layout), false) {}
@@ -254,6 +401,13 @@ GameState::GameState(Campaign run, bool puzzleKeys, const Settings& playerSettin
     camera.fov = static_cast<float>(settings.fieldOfView);
     puzzle.enabled = puzzleKeys;
     startPuzzleLevel(puzzle, campaign.heading());
+}
+
+void openTitle(GameState& game) {
+    game.campaign.jumpTo(firstUnsolved(game.campaign.all(), game.progress));
+    startLevel(game);
+    game.overview = openOverview(game.camera, game.level.grid.extent);
+    game.menu.screen = MenuScreen::title;
 }
 
 void startLevel(GameState& game) {
@@ -271,6 +425,11 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
     applyEvents(game, input.events, outcome);
+    applyMenuActions(game, input.menuActions, outcome);
+    if (menuOpen(game.menu)) {
+        stepMenuFrame(game, outcome);
+        return outcome;
+    }
     movePlayerByKeys(game);
     outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
     if (game.puzzle.enabled) {
@@ -279,11 +438,14 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
             outcome.consoleLines.push_back(hint);
         }
     }
-    if (isWon(game)) {
+    if (isWon(game) && game.menu.enabled) {
+        openWonPanel(game, outcome);
+    } else if (isWon(game)) {
         stepWonFrame(game, outcome);
     } else {
         stepNormalFrame(game);
     }
+    outcome.cursorFree = menuOpen(game.menu);
     return outcome;
 }
 
@@ -319,6 +481,9 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
     if (modes.frustumCulling) {
         texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
     }
+    if (menuOpen(game.menu)) {
+        return texts; // the menu says what there is to do
+    }
     if (game.overview.active) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
     }
@@ -337,5 +502,5 @@ Camera viewingCamera(const GameState& game) {
 }
 
 bool showsBlockMarks(const GameState& game) {
-    return game.puzzle.enabled;
+    return game.puzzle.enabled && game.settings.blockMarks;
 }

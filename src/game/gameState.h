@@ -8,6 +8,8 @@
 #include "game/camera.h"
 #include "game/campaign.h"
 #include "game/input.h"
+#include "game/menu.h"
+#include "game/progress.h"
 #include "game/modes.h"
 #include "game/overview.h"
 #include "game/particles.h"
@@ -59,6 +61,10 @@ struct GameState {
     // Mouse look and the moves line follow them; the plain room's are the
     // defaults.
     Settings settings;
+    // A campaign's solved levels and best moves; wins are recorded here and
+    // the app saves them.
+    Progress progress;
+    MenuState menu;
 };
 
 // A level just won, for the run's saved progress.
@@ -85,7 +91,14 @@ struct FrameOutcome {
     // Escape, or the last level's won frames are over: the run ends after
     // this frame.
     bool quit = false;
+    // The settings changed: save them.
+    bool saveSettings = false;
+    // A menu is open: the cursor is the player's to point with.
+    bool cursorFree = false;
 };
+
+// A run with menus opens on its title screen.
+void openTitle(GameState& game);
 
 // The next level of the run: the level and the camera at their start, play
 // on, no won frames, no moves and no hint. The modes, the zoom and the

@@ -5,6 +5,7 @@
 
 #include "game/camera.h"
 #include "game/keys.h"
+#include "game/menu.h"
 #include "game/settings.h"
 
 #include <array>
@@ -52,6 +53,8 @@ struct FrameInput {
     std::vector<InputEvent> events;
     // Width over height of the picture the frame draws.
     float pictureAspect = cameraAspect;
+    // What the menus asked for, in order; empty in runs without them.
+    std::vector<MenuAction> menuActions;
 };
 
 struct MouseState {

@@ -6,6 +6,8 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <backends/imgui_impl_glfw.h>
+#include <imgui.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -21,6 +23,7 @@ struct WindowCallbacks {
         // A held key's repeats carry nothing the game uses.
         if (action == GLFW_PRESS) {
             ownerOf(window).queue(InputEvent::press(keyOfCode(code)));
+            ownerOf(window).menuKeyPresses.push_back(code);
         } else if (action == GLFW_RELEASE) {
             ownerOf(window).queue(InputEvent::release(keyOfCode(code)));
         }
@@ -90,7 +93,52 @@ Window::Window(WindowMode mode) : mode(mode) {
 }
 
 Window::~Window() {
+    if (menusEnabled) {
+        ImGui_ImplGlfw_Shutdown();
+    }
     glfwDestroyWindow(window);
+}
+
+void Window::enableMenus() {
+    ImGui_ImplGlfw_InitForOpenGL(window, true);
+    menusEnabled = true;
+}
+
+// ImGui 1.86 reads the keys as they are held when its frame starts, so a
+// press released before then would be lost: each press since the last frame
+// shows as held for one frame. And it activates the focused item with Space
+// only: Enter does too.
+void Window::startMenuFrame() {
+    ImGui_ImplGlfw_NewFrame();
+    ImGuiIO& io = ImGui::GetIO();
+    const auto inKeyTable = [&io](int code) {
+        return code >= 0 && code < int(sizeof io.KeysDown / sizeof io.KeysDown[0]);
+    };
+    for (int code : menuKeysShownHeld) {
+        if (inKeyTable(code)) {
+            io.KeysDown[code] = glfwGetKey(window, code) == GLFW_PRESS;
+        }
+    }
+    menuKeysShownHeld.swap(menuKeyPresses);
+    menuKeyPresses.clear();
+    bool enter = false;
+    for (int code : menuKeysShownHeld) {
+        if (inKeyTable(code)) {
+            io.KeysDown[code] = true;
+        }
+        enter = enter || code == GLFW_KEY_ENTER || code == GLFW_KEY_KP_ENTER;
+    }
+    if (enter || glfwGetKey(window, GLFW_KEY_ENTER) == GLFW_PRESS ||
+        glfwGetKey(window, GLFW_KEY_KP_ENTER) == GLFW_PRESS) {
+        io.NavInputs[ImGuiNavInput_Activate] = 1.0f;
+    }
+}
+
+void Window::setCursorFree(bool free) {
+    if (free != cursorFree) {
+        glfwSetInputMode(window, GLFW_CURSOR, free ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+        cursorFree = free;
+    }
 }
 
 void Window::installInputCallbacks() {

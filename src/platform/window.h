@@ -35,6 +35,13 @@ class Window {
     // Key, mouse button, cursor, wheel and focus events are queued from now
     // on.
     void installInputCallbacks();
+    // Dear ImGui's window-system side, after the game's callbacks: it
+    // passes every event on to them. Undone when the window goes.
+    void enableMenus();
+    // ImGui's new frame on this side; Enter activates as Space does.
+    void startMenuFrame();
+    // A free cursor to point at the menus, or the captured one of play.
+    void setCursorFree(bool free);
     // A switch asked for happens first; then the window system's events are
     // queued.
     void pollEvents();
@@ -59,6 +66,11 @@ class Window {
     void queue(const InputEvent& event) { events.push_back(event); }
 
     GLFWwindow* window = nullptr;
+    bool menusEnabled = false;
+    bool cursorFree = false;
+    // Keys pressed since the menus' last frame, and those shown held in it.
+    std::vector<int> menuKeyPresses;
+    std::vector<int> menuKeysShownHeld;
     WindowMode mode;
     std::vector<InputEvent> events;
     bool displaySwitchRequested = false;

@@ -27,7 +27,8 @@ const std::map<std::string, std::set<std::string>> layersBelow = {
     {"assets", {"core"}},
     {"render", {"core", "world", "game", "assets"}},
     {"platform", {"core", "world", "game"}},
-    {"app", {"core", "world", "game", "assets", "render", "platform"}},
+    {"ui", {"core", "world", "game"}},
+    {"app", {"core", "world", "game", "assets", "render", "platform", "ui"}},
 };
 
 std::string textOf(const fs::path& file) {
