@@ -79,5 +79,5 @@ WindowMode windowModeOf(const Options& options, const GameRun& run) {
         return options.windowMode;
     }
     return run.settings.displayMode == DisplayMode::window ? WindowMode::windowed
-                                                            : WindowMode::fullScreenDesktop;
+                                                           : WindowMode::fullScreenDesktop;
 }

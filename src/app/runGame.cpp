@@ -37,7 +37,7 @@ struct Menus {
 FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
     window.pollEvents();
     renderer.fitPicture(window.pictureSize());
-    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect(), {}};
+    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect()};
 }
 
 void printLines(const std::vector<std::string>& lines) {

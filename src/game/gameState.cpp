@@ -223,8 +223,8 @@ bool recordLevelWin(GameState& game, FrameOutcome& outcome) {
     const std::string& name = game.campaign.current().name;
     const int moves = game.puzzle.history.moves();
     const auto record = game.progress.find(name);
-    const bool best = record == game.progress.end() || !record->second.solved ||
-                      moves < record->second.bestMoves;
+    const bool best =
+        record == game.progress.end() || !record->second.solved || moves < record->second.bestMoves;
     recordWin(game.progress, name, moves);
     outcome.win = LevelWin{name, moves};
     return best;

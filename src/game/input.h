@@ -47,6 +47,10 @@ struct InputEvent {
 
 // Everything a frame's update reads from outside the game.
 struct FrameInput {
+    FrameInput(double time = 0.0, std::vector<InputEvent> events = {},
+               float pictureAspect = cameraAspect)
+        : time(time), events(std::move(events)), pictureAspect(pictureAspect) {}
+
     // Seconds on the game's clock, read once at the frame's start.
     double time = 0.0;
     // Since the last frame, oldest first; a held key's repeats are not here.

@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 #include <backends/imgui_impl_glfw.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -131,6 +132,9 @@ void Window::startMenuFrame() {
     if (enter || glfwGetKey(window, GLFW_KEY_ENTER) == GLFW_PRESS ||
         glfwGetKey(window, GLFW_KEY_KP_ENTER) == GLFW_PRESS) {
         io.NavInputs[ImGuiNavInput_Activate] = 1.0f;
+        // A screen just opened has its first item focused but not shown
+        // while the mouse was last used; a key acts on it all the same.
+        ImGui::GetCurrentContext()->NavDisableHighlight = false;
     }
 }
 

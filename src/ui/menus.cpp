@@ -42,8 +42,8 @@ void styleInGameColours() {
 bool beginScreen(const char* name, ImVec2 display) {
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f));
     ImGui::SetNextWindowSize(display);
-    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
-                                   ImGuiWindowFlags_NoSavedSettings;
+    const ImGuiWindowFlags flags =
+        ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings;
     ImGui::SetNextWindowFocus();
     const bool open = ImGui::Begin(name, nullptr, flags);
     ImGui::SetWindowFontScale(display.y / designHeight);
@@ -120,8 +120,8 @@ void drawLevels(const GameState& game, Actions& actions) {
     ImGui::PushStyleVar(ImGuiStyleVar_ButtonTextAlign, ImVec2(0.0f, 0.5f));
     for (std::size_t i = 0; i < levels.size(); ++i) {
         ImGui::SetCursorPosX((ImGui::GetWindowWidth() - width) * 0.5f);
-        const std::string label = levelLine(i, levels[i], game.progress) + "##level" +
-                                  std::to_string(i);
+        const std::string label =
+            levelLine(i, levels[i], game.progress) + "##level" + std::to_string(i);
         if (ImGui::Button(label.c_str(), ImVec2(width, 0.0f))) {
             actions.push_back(MenuAction::starting(i));
         }

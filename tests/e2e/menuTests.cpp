@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace {
@@ -32,14 +33,19 @@ std::string readFile(const std::string& path) {
 
 class MenuRun : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { start(defaultAssetDir()); }
+    void start(const std::string& assets) {
         LaunchOptions options;
-        options.arguments = {"--menu", "--windowed"};
+        options.workingDir = assets;
+        options.arguments = {"--menu", "--windowed", "--levels", defaultAssetDir() + "/levels"};
         options.environment["XDG_DATA_HOME"] = scratch.path("data");
         options.environment["XDG_CONFIG_HOME"] = scratch.path("config");
         ASSERT_EQ(startFocusedGame(game, options, startTimeout), "");
     }
     void TearDown() override {
+        if (HasFailure()) {
+            std::cout << "game's standard error:\n" << game.err().text() << std::endl;
+        }
         if (game.running()) {
             game.kill();
         }
@@ -80,7 +86,8 @@ TEST_F(MenuRun, TheTitleLeadsToTheLevelsAndAnyLevelStarts) {
     keys({"Escape"}); // pause: Resume, Restart, Overview, Levels, Settings, Title, Quit
     const std::optional<TraceLine> paused = settled();
     EXPECT_EQ(afterHolding("d"), paused) << "nothing moves while paused";
-    keys({"Down", "Down", "Down", "Down", "Down", "Down", "Return"});
+    keys({"Down", "Down", "Down", "Down", "Down", "Down"});
+    ASSERT_TRUE(game.tapKey("Return")); // Quit
     EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
 }
 
@@ -90,7 +97,7 @@ TEST_F(MenuRun, PauseSettingsAreSavedThenResumeTitleAndQuit) {
     EXPECT_EQ(start, startLineOf("01-first-room.level"));
 
     keys({"Escape", "Down", "Down", "Down", "Down", "Return"}); // pause, Settings
-    keys({"Down", "Return"}); // "Invert mouse Y" on
+    keys({"Down", "Return"});                                   // "Invert mouse Y" on
     const std::string settings = readFile(scratch.path("config/cellquest/settings.toml"));
     EXPECT_NE(settings.find("invert_y = true"), std::string::npos) << settings;
 
@@ -99,8 +106,32 @@ TEST_F(MenuRun, PauseSettingsAreSavedThenResumeTitleAndQuit) {
     EXPECT_NE(afterHolding("a"), start) << "play goes on after Resume";
 
     keys({"Escape", "Down", "Down", "Down", "Down", "Down", "Return"}); // Title
-    keys({"Down", "Down", "Down", "Return"}); // Quit
+    EXPECT_EQ(settled(), start) << "the title shows the next level again";
+    keys({"Down", "Down", "Down"});
+    ASSERT_TRUE(game.tapKey("Return")); // Quit
     EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
+}
+
+// A font the menus cannot read costs one line, and ImGui's own font shows
+// them: the title still leads to play and out.
+class MenuFontRun : public MenuRun {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(assets.valid());
+        ASSERT_TRUE(assets.write("fonts/arial.ttf", "not a font at all"));
+        start(assets.path());
+    }
+    AssetCopy assets;
+};
+
+TEST_F(MenuFontRun, ABrokenFontFallsBackToTheBuiltInOne) {
+    keys({"Return"}); // Continue
+    EXPECT_NE(afterHolding("a"), startLineOf("01-first-room.level")) << "the level plays";
+    keys({"Escape", "Down", "Down", "Down", "Down", "Down", "Down"});
+    ASSERT_TRUE(game.tapKey("Return")); // Quit
+    EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
+    EXPECT_NE(game.err().text().find("menus: cannot read the font"), std::string::npos)
+        << game.err().text();
 }
 
 } // namespace
