@@ -386,7 +386,10 @@ void stepMenuFrame(GameState& game, FrameOutcome& outcome) {
     }
     outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
     if (game.puzzle.enabled) {
-        collectHint(game.puzzle, game.camera);
+        const std::string hint = collectHint(game.puzzle, game.camera);
+        if (!hint.empty()) {
+            outcome.consoleLines.push_back(hint);
+        }
     }
     outcome.cursorFree = true;
 }
