@@ -296,6 +296,17 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMov
     }
 }
 
+// Every frame prints its trace line, and a hint that came in after it.
+void printTraceAndHint(GameState& game, FrameOutcome& outcome) {
+    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    if (game.puzzle.enabled) {
+        const std::string hint = collectHint(game.puzzle, game.camera);
+        if (!hint.empty()) {
+            outcome.consoleLines.push_back(hint);
+        }
+    }
+}
+
 // The title's slow turn round the next level, in degrees a second.
 constexpr float titleTurnRate = 6.0f;
 
@@ -384,13 +395,7 @@ void stepMenuFrame(GameState& game, FrameOutcome& outcome) {
     if (game.menu.screen == MenuScreen::title) {
         orbit(game.overview, titleTurnRate * game.deltaTime, 0.0f);
     }
-    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
-    if (game.puzzle.enabled) {
-        const std::string hint = collectHint(game.puzzle, game.camera);
-        if (!hint.empty()) {
-            outcome.consoleLines.push_back(hint);
-        }
-    }
+    printTraceAndHint(game, outcome);
     outcome.cursorFree = true;
 }
 
@@ -434,13 +439,7 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
         return outcome;
     }
     movePlayerByKeys(game);
-    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
-    if (game.puzzle.enabled) {
-        const std::string hint = collectHint(game.puzzle, game.camera);
-        if (!hint.empty()) {
-            outcome.consoleLines.push_back(hint);
-        }
-    }
+    printTraceAndHint(game, outcome);
     if (isWon(game) && game.menu.enabled) {
         openWonPanel(game, outcome);
     } else if (isWon(game)) {
