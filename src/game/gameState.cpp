@@ -334,6 +334,10 @@ void playNextLevel(GameState& game) {
 
 void changeSettings(GameState& game, const Settings& settings, FrameOutcome& outcome) {
     outcome.switchDisplay = settings.displayMode != game.settings.displayMode;
+    // A new field of view is the zoom from now on; the wheel still zooms.
+    if (settings.fieldOfView != game.settings.fieldOfView) {
+        game.camera.fov = static_cast<float>(settings.fieldOfView);
+    }
     game.settings = settings;
     outcome.saveSettings = true;
 }
@@ -357,7 +361,7 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
         game.menu.screen = MenuScreen::none;
         break;
     case Kind::restart:
-        pressPuzzleKey(game.puzzle, game.level, game.camera, Key::r);
+        restartPuzzleLevel(game.puzzle, game.level, game.camera);
         game.menu.screen = MenuScreen::none;
         break;
     case Kind::overview:

@@ -19,11 +19,15 @@ void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading) {
     dropHint(puzzle);
 }
 
+void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera) {
+    puzzle.history.restart(level, camera);
+    dropHint(puzzle);
+}
+
 void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
     switch (key) {
     case Key::r:
-        puzzle.history.restart(level, camera);
-        dropHint(puzzle);
+        restartPuzzleLevel(puzzle, level, camera);
         break;
     case Key::z:
     case Key::backspace:

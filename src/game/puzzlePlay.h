@@ -27,6 +27,8 @@ struct PuzzlePlay {
 
 // A new level: no moves, nothing to undo, no hint, the help as it was.
 void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
+// The level back at its start, undoable like a move; the hint goes.
+void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera);
 // One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
 // F1 shows or hides the help; any other key does nothing.
 void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);

@@ -80,22 +80,31 @@ bool menuButton(const char* label, bool first = false) {
     return pressed;
 }
 
+struct MenuEntry {
+    const char* label;
+    MenuAction action;
+};
+
+// The screen's buttons one under another, the first focused.
+void buttonColumn(std::initializer_list<MenuEntry> entries, Actions& actions) {
+    bool first = true;
+    for (const MenuEntry& entry : entries) {
+        if (menuButton(entry.label, first)) {
+            actions.push_back(entry.action);
+        }
+        first = false;
+    }
+}
+
 void drawTitle(Actions& actions) {
     ImGui::Dummy(ImVec2(0.0f, scaled(120.0f)));
     centredText("cellquest", 3.0f, goldColour);
     ImGui::Dummy(ImVec2(0.0f, scaled(60.0f)));
-    if (menuButton("Continue", true)) {
-        actions.push_back(MenuAction::of(Kind::continuePlay));
-    }
-    if (menuButton("Levels")) {
-        actions.push_back(MenuAction::opening(MenuScreen::levels));
-    }
-    if (menuButton("Settings")) {
-        actions.push_back(MenuAction::opening(MenuScreen::settings));
-    }
-    if (menuButton("Quit")) {
-        actions.push_back(MenuAction::of(Kind::quit));
-    }
+    buttonColumn({{"Continue", MenuAction::of(Kind::continuePlay)},
+                  {"Levels", MenuAction::opening(MenuScreen::levels)},
+                  {"Settings", MenuAction::opening(MenuScreen::settings)},
+                  {"Quit", MenuAction::of(Kind::quit)}},
+                 actions);
 }
 
 std::string levelLine(std::size_t index, const CampaignLevel& level, const Progress& progress) {
@@ -181,25 +190,14 @@ void drawSettings(const GameState& game, Actions& actions) {
 void drawPause(Actions& actions) {
     ImGui::Dummy(ImVec2(0.0f, scaled(100.0f)));
     centredText("Paused", 1.6f, goldColour);
-    const struct {
-        const char* label;
-        MenuAction action;
-    } entries[] = {
-        {"Resume", MenuAction::of(Kind::resume)},
-        {"Restart", MenuAction::of(Kind::restart)},
-        {"Overview", MenuAction::of(Kind::overview)},
-        {"Levels", MenuAction::opening(MenuScreen::levels)},
-        {"Settings", MenuAction::opening(MenuScreen::settings)},
-        {"Title", MenuAction::of(Kind::title)},
-        {"Quit", MenuAction::of(Kind::quit)},
-    };
-    bool first = true;
-    for (const auto& entry : entries) {
-        if (menuButton(entry.label, first)) {
-            actions.push_back(entry.action);
-        }
-        first = false;
-    }
+    buttonColumn({{"Resume", MenuAction::of(Kind::resume)},
+                  {"Restart", MenuAction::of(Kind::restart)},
+                  {"Overview", MenuAction::of(Kind::overview)},
+                  {"Levels", MenuAction::opening(MenuScreen::levels)},
+                  {"Settings", MenuAction::opening(MenuScreen::settings)},
+                  {"Title", MenuAction::of(Kind::title)},
+                  {"Quit", MenuAction::of(Kind::quit)}},
+                 actions);
 }
 
 void drawWonPanel(const GameState& game, Actions& actions) {
@@ -215,15 +213,10 @@ void drawWonPanel(const GameState& game, Actions& actions) {
         centredText("new best", 1.2f, goldColour);
     }
     ImGui::Dummy(ImVec2(0.0f, scaled(30.0f)));
-    if (menuButton("Next level", true)) {
-        actions.push_back(MenuAction::of(Kind::nextLevel));
-    }
-    if (menuButton("Replay")) {
-        actions.push_back(MenuAction::of(Kind::replay));
-    }
-    if (menuButton("Levels")) {
-        actions.push_back(MenuAction::opening(MenuScreen::levels));
-    }
+    buttonColumn({{"Next level", MenuAction::of(Kind::nextLevel)},
+                  {"Replay", MenuAction::of(Kind::replay)},
+                  {"Levels", MenuAction::opening(MenuScreen::levels)}},
+                 actions);
 }
 
 } // namespace
