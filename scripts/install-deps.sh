@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreetype-dev libstb-dev
-    libtomlplusplus-dev libimgui-dev
+    libtomlplusplus-dev libimgui-dev libopenal-dev libsndfile1-dev
     libgl1-mesa-dri libglx-mesa0 mesa-utils libx11-dev libxtst6
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
@@ -21,7 +21,7 @@ if [[ "${1:-}" == "--play" ]]; then
     packages=(
         build-essential cmake pkg-config
         libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreetype-dev libstb-dev
-        libtomlplusplus-dev libimgui-dev
+        libtomlplusplus-dev libimgui-dev libopenal-dev libsndfile1-dev
         libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst6
         xvfb xauth xdotool x11-utils imagemagick
     )
