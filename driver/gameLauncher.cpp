@@ -97,13 +97,16 @@ environmentWith(const std::map<std::string, std::optional<std::string>>& overrid
     return result;
 }
 
-// Owns the file actions of one spawn: stdin from /dev/null, stdout and
-// stderr to the given descriptors (-1 keeps /dev/null), optional directory.
+// Owns the file actions of one spawn: stdin from a file (/dev/null unless
+// named), stdout and stderr to the given descriptors (-1 keeps /dev/null),
+// optional directory.
 struct SpawnActions {
     posix_spawn_file_actions_t actions;
-    SpawnActions(int outFd, int errFd, const std::string& workingDir) {
+    SpawnActions(int outFd, int errFd, const std::string& workingDir,
+                 const std::string& inputFile = "") {
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(
+            &actions, 0, inputFile.empty() ? "/dev/null" : inputFile.c_str(), O_RDONLY, 0);
         redirect(outFd, 1);
         redirect(errFd, 2);
         if (!workingDir.empty()) {
@@ -334,7 +337,7 @@ bool GameProcess::start(const LaunchOptions& options) {
     std::vector<char*> envPointers = cStrings(environment);
     int result = 0;
     {
-        SpawnActions actions(outPipe[1], errPipe[1], options.workingDir);
+        SpawnActions actions(outPipe[1], errPipe[1], options.workingDir, options.standardInputFile);
         result = posix_spawnp(&childPid, options.executable.c_str(), &actions.actions, nullptr,
                               argPointers.data(), envPointers.data());
     }

@@ -91,6 +91,8 @@ struct LaunchOptions {
     std::string workingDir = defaultAssetDir();
     // Set (a value) or removed (nothing) on top of this process's environment.
     std::map<std::string, std::optional<std::string>> environment;
+    // The game's standard input is read from this file; /dev/null when empty.
+    std::string standardInputFile;
 };
 
 struct WindowGeometry {
@@ -108,7 +110,7 @@ class GameProcess {
     // A game still running is killed: no test leaves one behind.
     ~GameProcess();
 
-    // Starts the game with stdin at /dev/null; false (with error()) when the
+    // Starts the game with stdin at /dev/null (or the options' file); false (with error()) when the
     // process could not be created.
     bool start(const LaunchOptions& options = LaunchOptions());
     const std::string& error() const { return startError; }

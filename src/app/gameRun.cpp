@@ -1,6 +1,7 @@
 #include "app/gameRun.h"
 
 #include <cstdlib>
+#include <iostream>
 
 namespace {
 
@@ -28,6 +29,15 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
                        ""};
 }
 
+// "-" is standard input, as for most tools that read files; its messages
+// name it "<stdin>".
+CampaignLoad loadLevelArgument(const std::string& argument) {
+    if (argument == standardInputName) {
+        return singleLevelOf(readLevelStream(std::cin, "<stdin>"), "<stdin>");
+    }
+    return loadSingleLevel(argument);
+}
+
 GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     if (options.campaign) {
         return campaignRun(options, assets, errors);
@@ -36,7 +46,7 @@ GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::os
         return GameRunLoad{GameRun{builtInRoomCampaign(), false, false, nullptr, {}, nullptr, {}},
                            ""};
     }
-    CampaignLoad load = loadSingleLevel(options.levelFile);
+    CampaignLoad load = loadLevelArgument(options.levelFile);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }

@@ -5,10 +5,14 @@
 
 #include <string>
 
+// The file name that stands for standard input.
+constexpr const char* standardInputName = "-";
+
 struct Options {
     WindowMode windowMode = WindowMode::fullScreen;
     bool help = false;
-    // A level file to play instead of the built-in room; empty for the room.
+    // A level file to play instead of the built-in room; empty for the room,
+    // standardInputName for a level read from standard input.
     std::string levelFile;
     // Play the level files of a folder in name order, with saved progress.
     bool campaign = false;

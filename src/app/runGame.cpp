@@ -8,6 +8,7 @@
 #include "render/renderer.h"
 #include "ui/menus.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 
@@ -98,6 +99,7 @@ void prepareState(GameState& game, const GameRun& run) {
     game.progress = run.progress;
     game.menu.enabled = run.menus;
     if (run.menus) {
+        game.myLevels.folder = myLevelsFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
         openTitle(game);
     }
 }

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 // The ".level" files of the folder in name order. An entry that says it is
 // one but whose target cannot be looked at (a dangling or looping link) is
@@ -86,11 +86,14 @@ CampaignLoad loadCampaignFolder(const std::string& folder, std::ostream& errors)
 }
 
 CampaignLoad loadSingleLevel(const std::string& path) {
-    LevelLoad level = loadLevelFile(path);
-    if (!level.level) {
-        return CampaignLoad{{}, level.error};
+    return singleLevelOf(loadLevelFile(path), fileNameOf(path));
+}
+
+CampaignLoad singleLevelOf(LevelLoad load, const std::string& name) {
+    if (!load.level) {
+        return CampaignLoad{{}, load.error};
     }
-    return CampaignLoad{{CampaignLevel{fileNameOf(path), std::move(*level.level)}}, ""};
+    return CampaignLoad{{CampaignLevel{name, std::move(*load.level)}}, ""};
 }
 
 std::size_t firstUnsolved(const std::vector<CampaignLevel>& levels, const Progress& progress) {

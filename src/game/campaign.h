@@ -57,8 +57,13 @@ struct CampaignLoad {
 // target cannot be read (a dangling link) is skipped with one line on
 // `errors` naming it, and the other levels are kept.
 CampaignLoad loadCampaignFolder(const std::string& folder, std::ostream& errors);
+// The file name without its folder: a level's key in the progress.
+std::string fileNameOf(const std::string& path);
 // One level file as a run of one level.
 CampaignLoad loadSingleLevel(const std::string& path);
+// A level read from elsewhere (standard input, the clipboard) as a run of
+// one level named `name`.
+CampaignLoad singleLevelOf(LevelLoad load, const std::string& name);
 
 // The first level not yet solved, or the first when all are.
 std::size_t firstUnsolved(const std::vector<CampaignLevel>& levels, const Progress& progress);

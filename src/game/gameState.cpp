@@ -98,6 +98,7 @@ void escapeInMenus(GameState& game) {
         menu.screen = MenuScreen::none;
         break;
     case MenuScreen::levels:
+    case MenuScreen::myLevels:
     case MenuScreen::settings:
         menu.screen = menu.backTo;
         break;
@@ -317,11 +318,27 @@ void startPlayAt(GameState& game, std::size_t level) {
 }
 
 void openFromMenu(GameState& game, MenuScreen screen) {
-    if (screen == MenuScreen::levels || screen == MenuScreen::settings) {
+    if (screen == MenuScreen::myLevels) {
+        reloadMyLevels(game.myLevels);
+    }
+    if (screen == MenuScreen::levels || screen == MenuScreen::myLevels ||
+        screen == MenuScreen::settings) {
         game.menu.backTo =
             game.menu.screen == MenuScreen::pause ? MenuScreen::pause : MenuScreen::title;
     }
     game.menu.screen = screen;
+}
+
+// The player's levels become the run's until the title shows again.
+void startMyLevel(GameState& game, std::size_t level) {
+    if (level >= game.myLevels.levels.size()) {
+        return;
+    }
+    if (!game.shelvedPack) {
+        game.shelvedPack = std::move(game.campaign);
+    }
+    game.campaign = Campaign(game.myLevels.levels);
+    startPlayAt(game, level);
 }
 
 void playNextLevel(GameState& game) {
@@ -350,6 +367,9 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
         break;
     case Kind::startLevel:
         startPlayAt(game, action.level);
+        break;
+    case Kind::startMyLevel:
+        startMyLevel(game, action.level);
         break;
     case Kind::open:
         openFromMenu(game, action.screen);
@@ -416,6 +436,10 @@ GameState::GameState(Campaign run, bool puzzleKeys, const Settings& playerSettin
 }
 
 void openTitle(GameState& game) {
+    if (game.shelvedPack) {
+        game.campaign = std::move(*game.shelvedPack);
+        game.shelvedPack.reset();
+    }
     game.campaign.jumpTo(firstUnsolved(game.campaign.all(), game.progress));
     startLevel(game);
     game.overview = openOverview(game.camera, game.level.grid.extent);

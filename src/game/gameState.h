@@ -10,6 +10,7 @@
 #include "game/input.h"
 #include "game/menu.h"
 #include "game/modes.h"
+#include "game/myLevels.h"
 #include "game/overview.h"
 #include "game/particles.h"
 #include "game/progress.h"
@@ -65,6 +66,10 @@ struct GameState {
     // the app saves them.
     Progress progress;
     MenuState menu;
+    // "My levels" in the menus; while one of them is played, `campaign` is
+    // theirs and the pack waits here until the title shows again.
+    MyLevels myLevels;
+    std::optional<Campaign> shelvedPack;
 };
 
 // A level just won, for the run's saved progress.
@@ -97,7 +102,7 @@ struct FrameOutcome {
     bool cursorFree = false;
 };
 
-// A run with menus opens on its title screen.
+// A run with menus opens on its title screen, with the pack's levels.
 void openTitle(GameState& game);
 
 // The next level of the run: the level and the camera at their start, play

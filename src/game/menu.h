@@ -7,13 +7,13 @@
 
 #include <cstddef>
 
-enum class MenuScreen { none, title, levels, settings, pause, won };
+enum class MenuScreen { none, title, levels, settings, pause, won, myLevels };
 
 struct MenuState {
     // A run with menus: Escape pauses instead of quitting.
     bool enabled = false;
     MenuScreen screen = MenuScreen::none;
-    // Where Back from the levels or the settings returns: the title or the
+    // Where Back from a list of levels or the settings returns: the title or the
     // pause menu.
     MenuScreen backTo = MenuScreen::title;
     // The last win, for its panel.
@@ -25,6 +25,7 @@ struct MenuAction {
     enum class Kind {
         continuePlay, // the first unsolved level
         startLevel,   // `level`, from its start
+        startMyLevel, // the player's own level number `level`
         open,         // `screen`, remembering where Back goes
         back,
         resume,
@@ -47,6 +48,9 @@ struct MenuAction {
     }
     static MenuAction starting(std::size_t level) {
         return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings()};
+    }
+    static MenuAction startingMine(std::size_t level) {
+        return MenuAction{Kind::startMyLevel, level, MenuScreen::none, Settings()};
     }
     static MenuAction changing(const Settings& settings) {
         return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings};

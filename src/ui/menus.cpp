@@ -86,7 +86,7 @@ struct MenuEntry {
 };
 
 // The screen's buttons one under another, the first focused.
-void buttonColumn(std::initializer_list<MenuEntry> entries, Actions& actions) {
+void buttonColumn(const std::vector<MenuEntry>& entries, Actions& actions) {
     bool first = true;
     for (const MenuEntry& entry : entries) {
         if (menuButton(entry.label, first)) {
@@ -96,15 +96,19 @@ void buttonColumn(std::initializer_list<MenuEntry> entries, Actions& actions) {
     }
 }
 
-void drawTitle(Actions& actions) {
+void drawTitle(const GameState& game, Actions& actions) {
     ImGui::Dummy(ImVec2(0.0f, scaled(120.0f)));
     centredText("cellquest", 3.0f, goldColour);
     ImGui::Dummy(ImVec2(0.0f, scaled(60.0f)));
-    buttonColumn({{"Continue", MenuAction::of(Kind::continuePlay)},
-                  {"Levels", MenuAction::opening(MenuScreen::levels)},
-                  {"Settings", MenuAction::opening(MenuScreen::settings)},
-                  {"Quit", MenuAction::of(Kind::quit)}},
-                 actions);
+    std::vector<MenuEntry> entries{{"Continue", MenuAction::of(Kind::continuePlay)},
+                                   {"Levels", MenuAction::opening(MenuScreen::levels)}};
+    // Without a folder for them there are no levels of the player's own.
+    if (!game.myLevels.folder.empty()) {
+        entries.push_back({"My levels", MenuAction::opening(MenuScreen::myLevels)});
+    }
+    entries.push_back({"Settings", MenuAction::opening(MenuScreen::settings)});
+    entries.push_back({"Quit", MenuAction::of(Kind::quit)});
+    buttonColumn(entries, actions);
 }
 
 std::string levelLine(std::size_t index, const CampaignLevel& level, const Progress& progress) {
@@ -121,27 +125,52 @@ std::string levelLine(std::size_t index, const CampaignLevel& level, const Progr
     return text;
 }
 
-void drawLevels(const GameState& game, Actions& actions) {
-    ImGui::Dummy(ImVec2(0.0f, scaled(40.0f)));
-    centredText("Levels", 1.6f, goldColour);
-    const auto& levels = game.campaign.all();
+// One button a level; choosing one asks for `start` of its index.
+void levelButtons(const std::vector<CampaignLevel>& levels, const Progress& progress,
+                  MenuAction (*start)(std::size_t), Actions& actions) {
     const float width = scaled(720.0f);
     ImGui::PushStyleVar(ImGuiStyleVar_ButtonTextAlign, ImVec2(0.0f, 0.5f));
     for (std::size_t i = 0; i < levels.size(); ++i) {
         ImGui::SetCursorPosX((ImGui::GetWindowWidth() - width) * 0.5f);
-        const std::string label =
-            levelLine(i, levels[i], game.progress) + "##level" + std::to_string(i);
+        const std::string label = levelLine(i, levels[i], progress) + "##level" + std::to_string(i);
         if (ImGui::Button(label.c_str(), ImVec2(width, 0.0f))) {
-            actions.push_back(MenuAction::starting(i));
+            actions.push_back(start(i));
         }
         if (i == 0) {
             ImGui::SetItemDefaultFocus();
         }
     }
     ImGui::PopStyleVar();
+}
+
+void backButton(Actions& actions) {
     if (menuButton("Back")) {
         actions.push_back(MenuAction::of(Kind::back));
     }
+}
+
+void drawLevels(const GameState& game, Actions& actions) {
+    ImGui::Dummy(ImVec2(0.0f, scaled(40.0f)));
+    centredText("Levels", 1.6f, goldColour);
+    levelButtons(game.campaign.all(), game.progress, MenuAction::starting, actions);
+    backButton(actions);
+}
+
+// The player's own levels, with a word on where they come from when there
+// are none, and the message of each file that does not load.
+void drawMyLevels(const GameState& game, Actions& actions) {
+    const MyLevels& mine = game.myLevels;
+    ImGui::Dummy(ImVec2(0.0f, scaled(40.0f)));
+    centredText("My levels", 1.6f, goldColour);
+    if (mine.levels.empty()) {
+        centredText("No levels yet: make one with cellquest --edit FILE.level,");
+        centredText("or put .level files in " + mine.folder);
+    }
+    levelButtons(mine.levels, game.progress, MenuAction::startingMine, actions);
+    for (const std::string& problem : mine.problems) {
+        centredText(problem, 0.8f);
+    }
+    backButton(actions);
 }
 
 void drawSettings(const GameState& game, Actions& actions) {
@@ -182,9 +211,7 @@ void drawSettings(const GameState& game, Actions& actions) {
         actions.push_back(MenuAction::changing(settings));
     }
     ImGui::Dummy(ImVec2(0.0f, scaled(20.0f)));
-    if (menuButton("Back")) {
-        actions.push_back(MenuAction::of(Kind::back));
-    }
+    backButton(actions);
 }
 
 void drawPause(Actions& actions) {
@@ -243,11 +270,15 @@ std::vector<MenuAction> runMenus(const GameState& game) {
         ImGui::Render();
         return actions;
     }
-    const char* const names[] = {"##none", "##title", "##levels", "##settings", "##pause", "##won"};
+    const char* const names[] = {"##none",  "##title", "##levels",  "##settings",
+                                 "##pause", "##won",   "##myLevels"};
     if (beginScreen(names[static_cast<int>(screen)], display)) {
         switch (screen) {
         case MenuScreen::title:
-            drawTitle(actions);
+            drawTitle(game, actions);
+            break;
+        case MenuScreen::myLevels:
+            drawMyLevels(game, actions);
             break;
         case MenuScreen::levels:
             drawLevels(game, actions);

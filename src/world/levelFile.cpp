@@ -421,13 +421,20 @@ LevelLoad loadLevelFile(const std::string& path) {
         return failedLoad(path + ": not a regular file");
     }
     std::ifstream in(path, std::ios::binary);
-    std::string text(levelFileByteLimit + 1, '\0'); // one byte more tells a file that is too large
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!in.is_open() || in.bad()) {
+    if (!in.is_open()) {
         return failedLoad(path + ": cannot read the file");
     }
+    return readLevelStream(in, path);
+}
+
+LevelLoad readLevelStream(std::istream& in, const std::string& name) {
+    std::string text(levelFileByteLimit + 1, '\0'); // one byte more tells a text that is too large
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        return failedLoad(name + ": cannot read the level");
+    }
     text.resize(static_cast<std::size_t>(in.gcount()));
-    return parseLevelText(text, path);
+    return parseLevelText(text, name);
 }
 
 std::string formatLevelText(const LevelFile& level) {

@@ -25,6 +25,7 @@
 #include "world/levelLayout.h"
 
 #include <cstddef>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ struct LevelLoad {
 
 LevelLoad parseLevelText(const std::string& text, const std::string& fileName);
 LevelLoad loadLevelFile(const std::string& path);
+// A level from a stream that may never end (standard input): at most one
+// byte beyond the size limit is read. Messages name it `name`.
+LevelLoad readLevelStream(std::istream& in, const std::string& name);
 
 // The canonical text of a level whose objects lie inside its size, one per
 // cell; parseLevelText reads it back as the same level once the layout is

@@ -66,6 +66,36 @@ TEST(LevelFlag, aBrokenFileIsRefusedWithItsLineBeforeAnyWindow) {
     EXPECT_EQ(game.out().text(), "") << "no shader was read";
 }
 
+// "--level -" reads the level from standard input: a good level is played
+// from its start, a broken one is refused with "<stdin>:LINE:".
+TEST(LevelFlag, aLevelFromStandardInputPlaysOrIsRefusedWithItsLine) {
+    const ScratchFolder scratch;
+    const std::string good = packLevel(1);
+    ASSERT_FALSE(good.empty());
+    const LevelLoad load = loadLevelFile(good);
+    ASSERT_TRUE(load.level) << load.error;
+    const std::string broken = scratch.write("broken.level", "title: Broken\nsize: 3 3\n");
+
+    LaunchOptions launch;
+    launch.arguments = {"--level", "-"};
+    launch.standardInputFile = good;
+    GameProcess game;
+    ASSERT_EQ(startFocusedGame(game, launch, startTimeout), "");
+    const std::optional<TraceLine> first = game.waitForTraceLine(0, startTimeout);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, traceLineOf(Level(load.level->layout)));
+    ASSERT_TRUE(game.tapKey("Escape"));
+    EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
+
+    launch.standardInputFile = broken;
+    GameProcess refused;
+    ASSERT_TRUE(refused.start(launch)) << refused.error();
+    EXPECT_EQ(refused.waitForExit(Seconds(30)), exitedWith(2));
+    const std::vector<std::string> errors = refused.err().lines();
+    ASSERT_EQ(errors.size(), 1u) << refused.err().text();
+    EXPECT_EQ(errors[0].rfind("<stdin>:2: ", 0), 0u) << errors[0];
+}
+
 // The solver tool on the built-in room, a pack level, a level with no way
 // and a broken file: its exit status and its first line.
 TEST(SolveTool, reportsEachOutcomeWithItsStatus) {

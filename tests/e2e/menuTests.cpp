@@ -107,9 +107,18 @@ TEST_F(MenuRun, PauseSettingsAreSavedThenResumeTitleAndQuit) {
 
     keys({"Escape", "Down", "Down", "Down", "Down", "Down", "Return"}); // Title
     EXPECT_EQ(settled(), start) << "the title shows the next level again";
-    keys({"Down", "Down", "Down"});
-    ASSERT_TRUE(game.tapKey("Return")); // Quit
+    keys({"Down", "Down", "Down", "Down"}); // past Levels, My levels and Settings
+    ASSERT_TRUE(game.tapKey("Return"));     // Quit
     EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
+}
+
+// A level in the player's own folder is offered under "My levels" and plays.
+TEST_F(MenuRun, MyLevelsPlayTheLevelsOfThePlayersFolder) {
+    scratch.write("data/cellquest/levels/mine.level",
+                  readFile(defaultAssetDir() + "/levels/03-blue-meets-you.level"));
+    keys({"Down", "Down", "Return"}); // My levels
+    keys({"Return"});                 // the first of them
+    EXPECT_EQ(settled(), startLineOf("03-blue-meets-you.level"));
 }
 
 // A font the menus cannot read costs one line, and ImGui's own font shows

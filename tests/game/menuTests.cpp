@@ -1,6 +1,7 @@
 // The menus' actions and Escape through the game's own frame update: where
 // each leads, that nothing moves while a menu is open, and the won panel's
 // new best.
+#include "core/scratchFolder.h"
 #include "game/gameState.h"
 #include "world/levelState.h"
 
@@ -108,6 +109,40 @@ TEST_F(MenuPlay, AWinOpensItsPanelWithTheNewBestAndNextLevelGoesOn) {
     frame({MenuAction::of(MenuAction::Kind::nextLevel)});
     EXPECT_EQ(game.campaign.currentIndex(), 1u);
     EXPECT_EQ(game.menu.screen, MenuScreen::none);
+}
+
+// The player's own levels are read each time their list opens, play like
+// the pack's with their own names in the progress, and leave the pack as it
+// was once the title shows again.
+TEST_F(MenuPlay, MyLevelsAreReadAfreshPlayedAndRecordedUnderTheirOwnNames) {
+    const ScratchFolder folder;
+    game.myLevels.folder = folder.path("levels");
+    const std::string room = formatLevelText(game.campaign.current().file);
+    folder.write("levels/a.level", room);
+    folder.write("levels/broken.level", "title: Broken\n");
+
+    frame({MenuAction::opening(MenuScreen::myLevels)});
+    ASSERT_EQ(game.myLevels.levels.size(), 1u);
+    EXPECT_EQ(game.myLevels.levels[0].name, "mine:a.level");
+    ASSERT_EQ(game.myLevels.problems.size(), 1u);
+    EXPECT_NE(game.myLevels.problems[0].find("broken.level"), std::string::npos);
+
+    folder.write("levels/b.level", room);
+    frame({}, {InputEvent::press(Key::escape)});
+    frame({MenuAction::opening(MenuScreen::myLevels)});
+    EXPECT_EQ(game.myLevels.levels.size(), 2u) << "a level made since is there";
+
+    frame({MenuAction::startingMine(1)});
+    EXPECT_EQ(game.campaign.current().name, "mine:b.level");
+    game.camera.position = cellCentre(game.level.goal());
+    const FrameOutcome outcome = frame({});
+    ASSERT_TRUE(outcome.win);
+    EXPECT_EQ(outcome.win->levelName, "mine:b.level");
+    EXPECT_EQ(game.progress.count("b.level"), 0u);
+
+    frame({MenuAction::of(MenuAction::Kind::title)});
+    ASSERT_EQ(game.campaign.size(), 2u);
+    EXPECT_EQ(game.campaign.all()[1].name, "b.level") << "the pack is back";
 }
 
 } // namespace
