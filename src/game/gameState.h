@@ -15,6 +15,7 @@
 #include "game/progress.h"
 #include "game/puzzlePlay.h"
 #include "game/settings.h"
+#include "game/sound.h"
 #include "world/level.h"
 
 #include <glm/vec3.hpp>
@@ -65,6 +66,11 @@ struct GameState {
     // the app saves them.
     Progress progress;
     MenuState menu;
+    // M, in runs of levels: every sound silent until M again.
+    bool soundMuted = false;
+    // The last frame's move was held back by the rules; a push against a
+    // wall bumps once, not every frame it goes on.
+    bool moveHeldBack = false;
 };
 
 // A level just won, for the run's saved progress.
@@ -95,6 +101,8 @@ struct FrameOutcome {
     bool saveSettings = false;
     // A menu is open: the cursor is the player's to point with.
     bool cursorFree = false;
+    // What the frame sounds like, in the order it happened.
+    std::vector<SoundCue> sounds;
 };
 
 // A run with menus opens on its title screen.
@@ -124,7 +132,7 @@ std::string formatFramerate(float deltaTime);
 
 // One line of the overlay's text; render places each kind.
 struct OverlayText {
-    enum class Kind { framerate, wireframe, frustumCulling, overview, moves, hint, help };
+    enum class Kind { framerate, wireframe, frustumCulling, overview, moves, hint, help, soundOff };
     Kind kind;
     std::string text;
 };

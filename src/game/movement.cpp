@@ -65,13 +65,14 @@ void flipHeldToggles(Modes& modes, const InputState& input) {
     }
 }
 
-void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime) {
     if (!modes.playEnabled) {
-        return;
+        return false;
     }
     const glm::vec3 from = camera.position;
     const glm::vec3 moved = movedByHeldKeys(camera, input, deltaTime * movementSpeed);
     flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
+    return camera.position != moved;
 }

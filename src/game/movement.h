@@ -9,8 +9,9 @@
 
 // While play is on: moves the camera by deltaTime x movementSpeed along the
 // held keys' directions, flips the F2/F3/F8 toggles, and keeps what the rules
-// allow (see allowedPosition).
-void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+// allow (see allowedPosition). True when the rules held the move back: the
+// keys asked for a place the camera did not reach (a wall, a crate, a block).
+bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime);
 
 // F2, F3 and F8 flip their switches once in every frame they are held.
