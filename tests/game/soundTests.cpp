@@ -9,16 +9,21 @@
 
 namespace {
 
-// x along a row, z down the rows, one layer: a red block in the first
+// x along a row, z down the rows, played in the lower layer: a red block in the first
 // corner, the player and a blue block in the middle row, the trophy and a
 // crate in the last.
 const char* const smallLevel = R"(title: Sounds
-size: 5 1 3
+size: 5 2 3
 
 layer 0
 R....
 ..@.B
 T..#.
+
+layer 1
+.....
+.....
+.....
 )";
 
 Campaign smallCampaign() {
