@@ -24,19 +24,20 @@ const Seconds startTimeout(120);
 const Seconds moveTimeout(60);
 const Seconds exitTimeout(120);
 
-// One row of cells down -z from the player to the trophy, which stands a
-// row from the wall (a long frame's move then stops in the trophy's cell
-// rather than bumping into the wall); a red block steps along beside the
-// player and a blue block against it, so every move sounds three times.
+// One row of cells down -z along the wall from the player to the trophy,
+// which stands a row from the far wall (a long frame's move then stops in
+// the trophy's cell rather than bumping into the wall); a red block steps
+// along beside the player and a blue block against it, so every move sounds
+// three times.
 const char* const shortLevel = R"(title: Three steps
 size: 3 2 5
 
 layer 0
 ...
-.TB
+T.B
 ...
 ...
-R@.
+@R.
 
 layer 1
 ...
@@ -45,7 +46,7 @@ layer 1
 ...
 ...
 )";
-const std::vector<Cell> way{{1, 0, 3}, {1, 0, 2}, {1, 0, 1}};
+const std::vector<Cell> way{{0, 0, 3}, {0, 0, 2}, {0, 0, 1}};
 
 // Effects at full volume, no music: between the sounds the recording is
 // silent.

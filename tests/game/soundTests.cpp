@@ -3,6 +3,7 @@
 #include "game/gameState.h"
 #include "world/levelFile.h"
 
+#include <glm/geometric.hpp>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -104,6 +105,15 @@ TEST(SoundCues, EachEventMakesItsSounds) {
              return both;
          },
          {heard(K::bump), heard(K::bump)}},
+        {"walking along a wall with a hair's drift into it is silent",
+         [](Play& p) {
+             p.stepTo({1, 0, 1});
+             p.stepTo({0, 0, 1});
+             p.game.camera.position.x = 0.1f; // within the wall's margin
+             p.game.camera.front = glm::normalize(glm::vec3(-1e-6f, 0.0f, -1.0f));
+             return p.hold(Key::w, 5);
+         },
+         {}},
         {"undo after a step",
          [](Play& p) {
              p.stepTo({1, 0, 1});
