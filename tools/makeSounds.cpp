@@ -86,8 +86,8 @@ void addTone(Samples& out, double start, double hz, double level, double attack,
 }
 
 // Noise through a one-pole low-pass at `cutoff` Hz under a pluck envelope.
-void addNoise(Samples& out, double start, double level, double cutoff, double attack,
-              double decay, std::uint32_t seed) {
+void addNoise(Samples& out, double start, double level, double cutoff, double attack, double decay,
+              std::uint32_t seed) {
     const double a = 1.0 - std::exp(-twoPi * cutoff / effectRate);
     double filtered = 0.0;
     const std::size_t first = std::size_t(start * effectRate);
@@ -278,15 +278,15 @@ bool writeWav(const std::string& path, const Samples& samples, int rate) {
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) {
-        std::fprintf(stderr, "makeSounds: cannot write %s: %s\n", path.c_str(), sf_strerror(nullptr));
+        std::fprintf(stderr, "makeSounds: cannot write %s: %s\n", path.c_str(),
+                     sf_strerror(nullptr));
         return false;
     }
     std::vector<short> pcm(samples.size());
-    std::transform(samples.begin(), samples.end(), pcm.begin(), [](double s) {
-        return short(std::lround(std::clamp(s, -1.0, 1.0) * 32767.0));
-    });
-    const bool complete = sf_write_short(file, pcm.data(), sf_count_t(pcm.size())) ==
-                          sf_count_t(pcm.size());
+    std::transform(samples.begin(), samples.end(), pcm.begin(),
+                   [](double s) { return short(std::lround(std::clamp(s, -1.0, 1.0) * 32767.0)); });
+    const bool complete =
+        sf_write_short(file, pcm.data(), sf_count_t(pcm.size())) == sf_count_t(pcm.size());
     sf_close(file);
     return complete;
 }

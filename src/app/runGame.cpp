@@ -87,8 +87,8 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
 // One frame, step by step: time and events, the menus, the update, what it
 // asks the app to do, its sounds (started before the picture is drawn), the
 // picture. False when the run has ended.
-bool runFrame(Window& window, Renderer& renderer, Menus* menus, SoundPlayer* sound,
-              GameState& game, GameRun& run) {
+bool runFrame(Window& window, Renderer& renderer, Menus* menus, SoundPlayer* sound, GameState& game,
+              GameRun& run) {
     FrameInput input = takeFrameInput(window, renderer, clockSeconds());
     if (menus) {
         input.menuActions = menus->run(game);

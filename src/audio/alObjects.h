@@ -25,8 +25,7 @@ using AlContext = std::unique_ptr<ALCcontext, AlContextDestroyer>;
 
 // One buffer or source name (0 for none), deleted with its owner while the
 // context is current.
-template <void (*generate)(ALsizei, ALuint*), void (*release)(ALuint)>
-class AlName {
+template <void (*generate)(ALsizei, ALuint*), void (*release)(ALuint)> class AlName {
   public:
     AlName() = default;
     ~AlName() { reset(); }

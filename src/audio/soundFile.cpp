@@ -104,7 +104,8 @@ bool decodeSound(const std::uint8_t* data, std::size_t size, PcmSound& sound, st
     if (info.samplerate < minSoundRate || info.samplerate > maxSoundRate) {
         return refuse(sound, reason, "a rate of " + std::to_string(info.samplerate) + " Hz");
     }
-    if (info.frames <= 0 || std::size_t(info.frames) > maxSoundSamples / std::size_t(info.channels)) {
+    if (info.frames <= 0 ||
+        std::size_t(info.frames) > maxSoundSamples / std::size_t(info.channels)) {
         return refuse(sound, reason, std::to_string(info.frames) + " frames");
     }
     sound.sampleRate = info.samplerate;

@@ -115,8 +115,7 @@ void SoundPlayer::startCue(const SoundCue& cue, float gain) {
     alSourcePlay(voice);
 }
 
-void SoundPlayer::play(const std::vector<SoundCue>& cues, const Camera& listener,
-                       Volumes volumes) {
+void SoundPlayer::play(const std::vector<SoundCue>& cues, const Camera& listener, Volumes volumes) {
     if (!playing()) {
         return;
     }

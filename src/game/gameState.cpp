@@ -222,8 +222,7 @@ void addBlockSteps(const std::vector<Cell>& before, const Blocks& blocks, SoundK
     }
 }
 
-template <typename Blocks>
-std::vector<Cell> cellsOf(const Blocks& blocks) {
+template <typename Blocks> std::vector<Cell> cellsOf(const Blocks& blocks) {
     std::vector<Cell> cells;
     cells.reserve(blocks.size());
     for (const auto& block : blocks) {
@@ -249,8 +248,7 @@ void movePlayerByKeys(GameState& game, FrameOutcome& outcome) {
         orbitByKeys(game);
         flipHeldToggles(game.modes, game.input);
     } else {
-        heldBack =
-            processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+        heldBack = processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
     }
     noteHeldBack(game, heldBack, outcome);
     if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {

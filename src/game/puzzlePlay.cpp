@@ -24,8 +24,7 @@ void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera) {
     dropHint(puzzle);
 }
 
-std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera,
-                                        Key key) {
+std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
     switch (key) {
     case Key::r:
         restartPuzzleLevel(puzzle, level, camera);
@@ -85,10 +84,14 @@ std::string movesLine(const PuzzlePlay& puzzle) {
 
 const std::vector<std::string>& helpLines() {
     static const std::vector<std::string> lines{
-        "Mouse: look   Wheel: zoom",      "W S A D: move   Q E: up and down",
-        "R: restart the level",           "Z or Backspace: undo a move",
-        "H: hint   F1: this help",        "Tab: overview   PageDown/PageUp: peel layers",
-        "F2: frame rate   F3: wireframe", "M: sound on or off",
+        "Mouse: look   Wheel: zoom",
+        "W S A D: move   Q E: up and down",
+        "R: restart the level",
+        "Z or Backspace: undo a move",
+        "H: hint   F1: this help",
+        "Tab: overview   PageDown/PageUp: peel layers",
+        "F2: frame rate   F3: wireframe",
+        "M: sound on or off",
         "Escape: quit",
     };
     return lines;

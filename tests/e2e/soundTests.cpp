@@ -171,12 +171,24 @@ class SoundRun : public ::testing::Test {
         ASSERT_EQ(startFocusedGame(game, options, startTimeout), "");
         for (const Cell& cell : way) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
-            ASSERT_TRUE(holdUntilPlayerIn(game, "w", cell, moveTimeout)) << cell;
+            ASSERT_TRUE(holdUntilIn(cell)) << cell;
         }
         ASSERT_TRUE(game.out().waitFor([](const std::string& l) { return l == "YOU WON!"; }, 0,
                                        exitTimeout));
         std::this_thread::sleep_for(std::chrono::seconds(2));
         EXPECT_EQ(game.quitWithEscape(exitTimeout), exitedWith(0));
+    }
+    // W held until a trace line shows the player in the cell, reading every
+    // line in turn: a short visit to a cell is never skipped.
+    bool holdUntilIn(Cell target) {
+        std::size_t line = game.traceLineCount();
+        if (!game.sendKeyDown("w")) {
+            return false;
+        }
+        std::optional<TraceLine> seen;
+        while ((seen = game.waitForTraceLine(line++, moveTimeout)) && seen->player != target) {
+        }
+        return game.sendKeyUp("w") && seen;
     }
     // When each trace line that shows a new cell of the player arrived, on
     // the way to the first win.
@@ -209,6 +221,16 @@ TEST_F(SoundRun, EveryStepSoundsWithItsFrameAndTheWinAfterTheLast) {
     std::ostringstream seconds;
     for (double onset : heard) {
         seconds << ' ' << onset;
+    }
+    seconds << "; sound in each tenth of a second: ";
+    for (std::size_t i = 0; i < levels.size(); i += 10) {
+        seconds << (soundsBetween(levels, double(i) * windowSeconds, double(i + 10) * windowSeconds)
+                        ? '#'
+                        : '.');
+    }
+    seconds << "; moves at";
+    for (double change : changes) {
+        seconds << ' ' << change - changes[0];
     }
     ASSERT_EQ(heard.size(), way.size())
         << "one sound for each move and nothing else; sounds start at" << seconds.str();

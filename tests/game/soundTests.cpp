@@ -86,9 +86,14 @@ TEST(SoundCues, EachEventMakesItsSounds) {
     using K = SoundKind;
     const std::vector<CueCase> cases{
         {"a step: the player, the red block with it, the blue block against it",
-         [](Play& p) { return p.stepTo({2, 0, 2}); },
+         [](Play& p) {
+             return p.stepTo({2, 0, 2});
+         },
          {heard(K::playerStep), at(K::redStep, {0, 0, 1}), at(K::blueStep, {4, 0, 0})}},
-        {"blocks that cannot step are silent", [](Play& p) { return p.stepTo({1, 0, 1}); },
+        {"blocks that cannot step are silent",
+         [](Play& p) {
+             return p.stepTo({1, 0, 1});
+         },
          {heard(K::playerStep)}},
         {"a push into the wall bumps once however long it lasts",
          [](Play& p) { return p.hold(Key::w, 40); },
@@ -152,10 +157,10 @@ TEST(SoundVolumes, MasterTimesChannelClampedAndMuted) {
         bool muted;
         float gain;
     };
-    for (const Case& c : {Case{100, 100, false, 1.0f}, Case{80, 50, false, 0.4f},
-                          Case{50, 0, false, 0.0f}, Case{0, 100, false, 0.0f},
-                          Case{100, 100, true, 0.0f}, Case{150, 50, false, 0.5f},
-                          Case{-20, 50, false, 0.0f}}) {
+    for (const Case& c :
+         {Case{100, 100, false, 1.0f}, Case{80, 50, false, 0.4f}, Case{50, 0, false, 0.0f},
+          Case{0, 100, false, 0.0f}, Case{100, 100, true, 0.0f}, Case{150, 50, false, 0.5f},
+          Case{-20, 50, false, 0.0f}}) {
         EXPECT_FLOAT_EQ(channelGain(c.master, c.channel, c.muted), c.gain)
             << c.master << " x " << c.channel << (c.muted ? " muted" : "");
     }
