@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the unit and GL tests and a short played session of the real game under
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan, gcc), then fuzzes
-# the image, model and font readers with libFuzzer (build-fuzz, clang). Any
+# the image, model, font and sound readers with libFuzzer (build-fuzz, clang). Any
 # failed test, sanitizer report, non-zero exit or fuzzer crash fails the run.
 #
 #   FUZZ_SECONDS   seconds per fuzz harness (default 60; 0 skips fuzzing)
@@ -33,6 +33,8 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:check_initialization_order=
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export MESA_SHADER_CACHE_DIR="$asanBuild/mesa-shader-cache"
+# The played session sounds on OpenAL's null backend, as the tests do.
+export ALSOFT_CONF="$root/tests/audio/null.conf"
 export XDG_CACHE_HOME="$asanBuild/cache"
 
 sanitizerReport='AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|runtime error:'
@@ -117,7 +119,7 @@ buildFuzz() {
     CC=clang CXX=clang++ cmake -S "$root" -B "$fuzzBuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCELLQUEST_FUZZ=ON -DCELLQUEST_TESTS=OFF -DCELLQUEST_BENCH=OFF \
         -DCELLQUEST_SANITIZE=ON >/dev/null
-    cmake --build "$fuzzBuild" -j"$(nproc)" --target imageFuzz modelFuzz fontFuzz
+    cmake --build "$fuzzBuild" -j"$(nproc)" --target imageFuzz modelFuzz fontFuzz soundFuzz
     endPhase
 }
 
@@ -161,6 +163,7 @@ if ((fuzzSeconds > 0)); then
     check fuzzHarness imageFuzz 65536
     check fuzzHarness modelFuzz 8192
     check fuzzHarness fontFuzz 16384
+    check fuzzHarness soundFuzz 65536
 fi
 if ((${#failed[@]} > 0)); then
     printf '== failed: %s\n' "${failed[@]}" >&2

@@ -1,5 +1,6 @@
 #include "app/runGame.h"
 
+#include "audio/soundPlayer.h"
 #include "core/console.h"
 #include "game/gameState.h"
 #include "platform/window.h"
@@ -13,6 +14,9 @@
 #include <optional>
 
 namespace {
+
+// The sounds' folder among the assets.
+const char* const soundFolder = "sounds";
 
 // The menus of a run with --menu, each side made in its layer: ImGui's
 // context first and gone last, the GL side freed while the context is
@@ -82,16 +86,26 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
 }
 
 // One frame, step by step: time and events, the menus, the update, what it
-// asks the app to do, the picture. False when the run has ended.
-bool runFrame(Window& window, Renderer& renderer, Menus* menus, GameState& game, GameRun& run) {
+// asks the app to do, its sounds (started before the picture is drawn), the
+// picture. False when the run has ended.
+bool runFrame(Window& window, Renderer& renderer, Menus* menus, SoundPlayer* sound, GameState& game,
+              GameRun& run) {
     FrameInput input = takeFrameInput(window, renderer, clockSeconds());
     if (menus) {
         input.menuActions = menus->run(game);
     }
     const FrameOutcome outcome = updateGame(game, input);
     followOutcome(window, run, game, outcome);
+    if (sound) {
+        sound->play(outcome.sounds, game.camera, volumesOf(game.settings, game.soundMuted));
+    }
     drawPicture(window, renderer, menus, game, outcome);
     return !outcome.quit;
+}
+
+// Runs of levels sound; the plain room stays silent and opens no device.
+bool runHasSound(const GameRun& run) {
+    return run.puzzleKeys || run.menus;
 }
 
 // The run's progress and menus in the game's state before the first frame.
@@ -130,7 +144,12 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         menus.emplace(window, assets);
     }
     Menus* shownMenus = menus ? &*menus : nullptr;
-    while (!window.shouldClose() && runFrame(window, renderer, shownMenus, game, run)) {
+    std::optional<SoundPlayer> sound;
+    if (runHasSound(run)) {
+        sound.emplace(assets.path(soundFolder), std::cerr);
+    }
+    SoundPlayer* heard = sound ? &*sound : nullptr;
+    while (!window.shouldClose() && runFrame(window, renderer, shownMenus, heard, game, run)) {
     }
     return 0;
 }

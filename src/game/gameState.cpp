@@ -123,9 +123,18 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
     case Key::f11:
         outcome.switchDisplay = true;
         break;
+    case Key::m:
+        if (game.puzzle.enabled) {
+            game.soundMuted = !game.soundMuted;
+        }
+        break;
     default:
         if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
-            pressPuzzleKey(game.puzzle, game.level, game.camera, key);
+            const std::optional<SoundKind> sound =
+                pressPuzzleKey(game.puzzle, game.level, game.camera, key);
+            if (sound) {
+                outcome.sounds.push_back({*sound, std::nullopt});
+            }
         }
         break;
     }
@@ -203,19 +212,56 @@ void orbitByKeys(GameState& game) {
                  game.level.grid.extent);
 }
 
+// A block that stepped sounds from the middle of the cell it stepped to.
+template <typename Blocks>
+void addBlockSteps(const std::vector<Cell>& before, const Blocks& blocks, SoundKind kind,
+                   std::vector<SoundCue>& sounds) {
+    for (std::size_t i = 0; i < blocks.size() && i < before.size(); ++i) {
+        if (blocks[i].cell != before[i]) {
+            sounds.push_back({kind, cellCentre(blocks[i].cell)});
+        }
+    }
+}
+
+template <typename Blocks> std::vector<Cell> cellsOf(const Blocks& blocks) {
+    std::vector<Cell> cells;
+    cells.reserve(blocks.size());
+    for (const auto& block : blocks) {
+        cells.push_back(block.cell);
+    }
+    return cells;
+}
+
+// A push the rules hold back bumps when it starts.
+void noteHeldBack(GameState& game, bool heldBack, FrameOutcome& outcome) {
+    if (heldBack && !game.moveHeldBack) {
+        outcome.sounds.push_back({SoundKind::bump, std::nullopt});
+    }
+    game.moveHeldBack = heldBack;
+}
+
 // The held keys move the camera; the player takes its cell and the blocks
-// step. A move is kept for undo before the cell changes.
-void movePlayerByKeys(GameState& game) {
+// step, each with its sound. A move is kept for undo before the cell
+// changes.
+void movePlayerByKeys(GameState& game, FrameOutcome& outcome) {
+    bool heldBack = false;
     if (game.overview.active) {
         orbitByKeys(game);
         flipHeldToggles(game.modes, game.input);
     } else {
-        processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+        heldBack = processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
     }
+    noteHeldBack(game, heldBack, outcome);
     if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
         beforeCellChange(game.puzzle, game.level);
     }
-    movePlayer(game.level, game.camera.position);
+    const std::vector<Cell> redBefore = cellsOf(game.level.redBlocks);
+    const std::vector<Cell> blueBefore = cellsOf(game.level.blueBlocks);
+    if (movePlayer(game.level, game.camera.position) != 0) {
+        outcome.sounds.push_back({SoundKind::playerStep, std::nullopt});
+        addBlockSteps(redBefore, game.level.redBlocks, SoundKind::redStep, outcome.sounds);
+        addBlockSteps(blueBefore, game.level.blueBlocks, SoundKind::blueStep, outcome.sounds);
+    }
 }
 
 // The win goes into the progress at once; true when it is the level's
@@ -304,6 +350,7 @@ void printTraceAndHint(GameState& game, FrameOutcome& outcome) {
         const std::string hint = collectHint(game.puzzle, game.camera);
         if (!hint.empty()) {
             outcome.consoleLines.push_back(hint);
+            outcome.sounds.push_back({SoundKind::hint, std::nullopt});
         }
     }
 }
@@ -406,10 +453,19 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
     }
 }
 
+// Every chosen action clicks, and a restart sounds as one; a slider's
+// changes sound only through the new volumes, not a click each frame of a
+// drag.
 void applyMenuActions(GameState& game, const std::vector<MenuAction>& actions,
                       FrameOutcome& outcome) {
     for (const MenuAction& action : actions) {
         applyMenuAction(game, action, outcome);
+        if (action.kind != MenuAction::Kind::changeSettings) {
+            outcome.sounds.push_back({SoundKind::menuClick, std::nullopt});
+        }
+        if (action.kind == MenuAction::Kind::restart) {
+            outcome.sounds.push_back({SoundKind::restart, std::nullopt});
+        }
     }
 }
 
@@ -466,7 +522,7 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
         stepMenuFrame(game, outcome);
         return outcome;
     }
-    movePlayerByKeys(game);
+    movePlayerByKeys(game, outcome);
     printTraceAndHint(game, outcome);
     if (isWon(game) && game.menu.enabled) {
         openWonPanel(game, outcome);
@@ -474,6 +530,9 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
         stepWonFrame(game, outcome);
     } else {
         stepNormalFrame(game);
+    }
+    if (outcome.win) {
+        outcome.sounds.push_back({SoundKind::win, std::nullopt});
     }
     outcome.cursorFree = menuOpen(game.menu);
     return outcome;
@@ -510,6 +569,9 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
     }
     if (modes.frustumCulling) {
         texts.push_back({OverlayText::Kind::frustumCulling, "View Frustum Culling: ON"});
+    }
+    if (game.soundMuted) {
+        texts.push_back({OverlayText::Kind::soundOff, "Sound off"});
     }
     if (menuOpen(game.menu)) {
         return texts; // the menu says what there is to do

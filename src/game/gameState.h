@@ -16,6 +16,7 @@
 #include "game/progress.h"
 #include "game/puzzlePlay.h"
 #include "game/settings.h"
+#include "game/sound.h"
 #include "world/level.h"
 
 #include <glm/vec3.hpp>
@@ -70,6 +71,11 @@ struct GameState {
     // theirs and the pack waits here until the title shows again.
     MyLevels myLevels;
     std::optional<Campaign> shelvedPack;
+    // M, in runs of levels: every sound silent until M again.
+    bool soundMuted = false;
+    // The last frame's move was held back by the rules; a push against a
+    // wall bumps once, not every frame it goes on.
+    bool moveHeldBack = false;
 };
 
 // A level just won, for the run's saved progress.
@@ -100,6 +106,8 @@ struct FrameOutcome {
     bool saveSettings = false;
     // A menu is open: the cursor is the player's to point with.
     bool cursorFree = false;
+    // What the frame sounds like, in the order it happened.
+    std::vector<SoundCue> sounds;
 };
 
 // A run with menus opens on its title screen, with the pack's levels.
@@ -129,7 +137,7 @@ std::string formatFramerate(float deltaTime);
 
 // One line of the overlay's text; render places each kind.
 struct OverlayText {
-    enum class Kind { framerate, wireframe, frustumCulling, overview, moves, hint, help };
+    enum class Kind { framerate, wireframe, frustumCulling, overview, moves, hint, help, soundOff };
     Kind kind;
     std::string text;
 };

@@ -51,6 +51,15 @@ glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input, float d
     return position;
 }
 
+// A move counts as held back when the rules took away more than this share
+// of it: a push into a wall or a block, not the hair's breadth a view along
+// an axis drifts into the wall beside it.
+constexpr float heldBackShare = 0.25f;
+
+float lengthOf(glm::vec3 vector) {
+    return std::sqrt(vector.x * vector.x + vector.y * vector.y + vector.z * vector.z);
+}
+
 } // namespace
 
 void flipHeldToggles(Modes& modes, const InputState& input) {
@@ -65,13 +74,14 @@ void flipHeldToggles(Modes& modes, const InputState& input) {
     }
 }
 
-void processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
+bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime) {
     if (!modes.playEnabled) {
-        return;
+        return false;
     }
     const glm::vec3 from = camera.position;
     const glm::vec3 moved = movedByHeldKeys(camera, input, deltaTime * movementSpeed);
     flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
+    return lengthOf(moved - camera.position) > heldBackShare * lengthOf(moved - from);
 }

@@ -24,15 +24,16 @@ void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera) {
     dropHint(puzzle);
 }
 
-void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
+std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
     switch (key) {
     case Key::r:
         restartPuzzleLevel(puzzle, level, camera);
-        break;
+        return SoundKind::restart;
     case Key::z:
     case Key::backspace:
         if (puzzle.history.undo(level, camera)) {
             dropHint(puzzle);
+            return SoundKind::undo;
         }
         break;
     case Key::h:
@@ -46,6 +47,7 @@ void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
     default:
         break;
     }
+    return std::nullopt;
 }
 
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level) {
@@ -82,10 +84,15 @@ std::string movesLine(const PuzzlePlay& puzzle) {
 
 const std::vector<std::string>& helpLines() {
     static const std::vector<std::string> lines{
-        "Mouse: look   Wheel: zoom",      "W S A D: move   Q E: up and down",
-        "R: restart the level",           "Z or Backspace: undo a move",
-        "H: hint   F1: this help",        "Tab: overview   PageDown/PageUp: peel layers",
-        "F2: frame rate   F3: wireframe", "Escape: quit",
+        "Mouse: look   Wheel: zoom",
+        "W S A D: move   Q E: up and down",
+        "R: restart the level",
+        "Z or Backspace: undo a move",
+        "H: hint   F1: this help",
+        "Tab: overview   PageDown/PageUp: peel layers",
+        "F2: frame rate   F3: wireframe",
+        "M: sound on or off",
+        "Escape: quit",
     };
     return lines;
 }

@@ -8,6 +8,7 @@
 #include "game/hint.h"
 #include "game/keys.h"
 #include "game/moveHistory.h"
+#include "game/sound.h"
 #include "world/level.h"
 
 #include <optional>
@@ -30,8 +31,9 @@ void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
 // The level back at its start, undoable like a move; the hint goes.
 void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera);
 // One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
-// F1 shows or hides the help; any other key does nothing.
-void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
+// F1 shows or hides the help; any other key does nothing. Returns the sound
+// of a restart or of an undo that took a move back.
+std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
 // The player is about to leave its cell: the move is kept for undo and the
 // hint, which was for the cell left, goes.
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level);

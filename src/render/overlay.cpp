@@ -12,16 +12,18 @@ constexpr float overlayX = 25.0f;
 constexpr float overlayY = 708.0f;
 constexpr float overlayScale = 0.5f;
 const glm::vec3 overlayGreen(0.0f, 1.0f, 0.0f);
-// The moves and hint lines stand at the bottom left, the help below the
+// The moves, hint and muted-sound lines stand at the bottom left, the help below the
 // mode lines at the top left.
 constexpr float movesLineY = 25.0f;
 constexpr float hintLineY = 60.0f;
+constexpr float soundOffLineY = 95.0f;
 constexpr float overviewLineY = 650.0f;
 constexpr float helpTopY = 600.0f;
 constexpr float helpLineStep = 34.0f;
 const glm::vec3 movesColour(1.0f, 1.0f, 1.0f);
 const glm::vec3 hintColour(1.0f, 0.85f, 0.2f);
 const glm::vec3 helpColour(0.6f, 0.9f, 1.0f);
+const glm::vec3 soundOffColour(1.0f, 0.55f, 0.45f);
 
 OverlayLine modeLine(const std::string& text, bool clearsTextureUnits = false) {
     return {text, overlayX, overlayY, overlayScale, overlayGreen, clearsTextureUnits, false};
@@ -59,6 +61,10 @@ std::vector<OverlayLine> overlayLayout(const std::vector<OverlayText>& texts) {
         case OverlayText::Kind::hint:
             lines.push_back(
                 {text.text, overlayX, hintLineY, overlayScale, hintColour, false, true});
+            break;
+        case OverlayText::Kind::soundOff:
+            lines.push_back(
+                {text.text, overlayX, soundOffLineY, overlayScale, soundOffColour, false, true});
             break;
         case OverlayText::Kind::help:
             lines.push_back({text.text, overlayX, helpY, overlayScale, helpColour, false, false});

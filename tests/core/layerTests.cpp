@@ -28,7 +28,8 @@ const std::map<std::string, std::set<std::string>> layersBelow = {
     {"render", {"core", "world", "game", "assets"}},
     {"platform", {"core", "world", "game"}},
     {"ui", {"core", "world", "game"}},
-    {"app", {"core", "world", "game", "assets", "render", "platform", "ui"}},
+    {"audio", {"core", "world", "game"}},
+    {"app", {"core", "world", "game", "assets", "render", "platform", "ui", "audio"}},
 };
 
 std::string textOf(const fs::path& file) {

@@ -48,7 +48,7 @@ std::vector<std::string> installedFiles() {
         "share/icons/hicolor/256x256/apps/cellquest.png",
         "share/metainfo/io.github.cellquest.cellquest.metainfo.xml",
     };
-    for (const char* folder : {"shaders", "objects", "fonts", "levels"}) {
+    for (const char* folder : {"shaders", "objects", "fonts", "levels", "sounds"}) {
         for (const std::string& file : filesUnder(fs::path(defaultAssetDir()) / folder)) {
             expected.push_back("share/cellquest/" + std::string(folder) + "/" + file);
         }
