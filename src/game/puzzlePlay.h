@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/camera.h"
+#include "game/bindings.h"
 #include "game/campaign.h"
 #include "game/hint.h"
 #include "game/keys.h"
@@ -29,9 +30,9 @@ struct PuzzlePlay {
 void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
 // The level back at its start, undoable like a move; the hint goes.
 void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera);
-// One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
-// F1 shows or hides the help; any other key does nothing.
-void pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
+// One press of an action's key or button: restart, undo, ask for a hint,
+// show or hide the help; any other action does nothing here.
+void pressPuzzleAction(PuzzlePlay& puzzle, Level& level, Camera& camera, Action action);
 // The player is about to leave its cell: the move is kept for undo and the
 // hint, which was for the cell left, goes.
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
@@ -49,5 +50,12 @@ std::optional<Cell> hintedCellOf(const PuzzlePlay& puzzle, const Level& level);
 
 // "Level 2/8  moves 5  par 12" ("par" only when the level names one).
 std::string movesLine(const PuzzlePlay& puzzle);
-// The help overlay, one key a line.
-const std::vector<std::string>& helpLines();
+// What the help shows of the keys in use, a line each: the pause key quits
+// or, in runs with menus, pauses; the pad's lines while one is connected.
+struct HelpKeys {
+    KeyBindings bindings = KeyBindings::defaults();
+    bool menus = false;
+    bool pad = false;
+};
+// The help overlay, made from the bindings in use.
+std::vector<std::string> helpLines(const HelpKeys& keys);
