@@ -193,7 +193,7 @@ void readKeysTable(const toml::table& table, Settings& settings, std::vector<Pro
         if (!action) {
             addProblem(problems, key, "unknown action " + name + " is ignored");
         } else if (!problem.empty()) {
-            addProblem(problems, key, name + " " + problem + usingDefault(*action));
+            addProblem(problems, key, name + ": " + problem + usingDefault(*action));
         } else {
             wishes.push_back({&key, *action, keys});
             settings.keys.keys[std::size_t(*action)].clear();
