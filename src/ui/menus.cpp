@@ -182,6 +182,49 @@ void drawSettings(const GameState& game, Actions& actions) {
         actions.push_back(MenuAction::changing(settings));
     }
     ImGui::Dummy(ImVec2(0.0f, scaled(20.0f)));
+    if (menuButton("Keys")) {
+        actions.push_back(MenuAction::opening(MenuScreen::keys));
+    }
+    if (menuButton("Back")) {
+        actions.push_back(MenuAction::of(Kind::back));
+    }
+}
+
+// A button per action showing its keys; pressed, it waits for the next key.
+void keyButton(const GameState& game, Action action, Actions& actions) {
+    const bool waiting = game.menu.capturing == action;
+    char label[160];
+    std::snprintf(label, sizeof label, "%-10s %s##%s", actionLabel(action),
+                  waiting ? "press a key..." : game.settings.keys.labelOf(action).c_str(),
+                  std::string(actionName(action)).c_str());
+    const float width = scaled(520.0f);
+    ImGui::SetCursorPosX((ImGui::GetWindowWidth() - width) * 0.5f);
+    if (ImGui::Button(label, ImVec2(width, 0.0f))) {
+        actions.push_back(MenuAction::capturing(action));
+    }
+}
+
+// Every action's keys, each changed by pressing its button and then the
+// key; a refusal says why. Tab, PageUp, PageDown, F2, F3, F8, F11 and M
+// stay as they are.
+void drawKeys(const GameState& game, Actions& actions) {
+    ImGui::Dummy(ImVec2(0.0f, scaled(20.0f)));
+    centredText("Keys", 1.6f, goldColour);
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(12.0f, 5.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_ButtonTextAlign, ImVec2(0.0f, 0.5f));
+    for (int index = 0; index < actionCount; ++index) {
+        keyButton(game, static_cast<Action>(index), actions);
+        if (index == 0) {
+            ImGui::SetItemDefaultFocus();
+        }
+    }
+    ImGui::PopStyleVar(2);
+    centredText(game.menu.keyMessage.empty() ? " " : game.menu.keyMessage, 1.0f, goldColour);
+    if (menuButton("Reset keys")) {
+        Settings settings = game.settings;
+        settings.keys = KeyBindings::defaults();
+        actions.push_back(MenuAction::changing(settings));
+    }
     if (menuButton("Back")) {
         actions.push_back(MenuAction::of(Kind::back));
     }
@@ -243,7 +286,8 @@ std::vector<MenuAction> runMenus(const GameState& game) {
         ImGui::Render();
         return actions;
     }
-    const char* const names[] = {"##none", "##title", "##levels", "##settings", "##pause", "##won"};
+    const char* const names[] = {"##none",  "##title", "##levels", "##settings",
+                                 "##pause", "##won",   "##keys"};
     if (beginScreen(names[static_cast<int>(screen)], display)) {
         switch (screen) {
         case MenuScreen::title:
@@ -260,6 +304,9 @@ std::vector<MenuAction> runMenus(const GameState& game) {
             break;
         case MenuScreen::won:
             drawWonPanel(game, actions);
+            break;
+        case MenuScreen::keys:
+            drawKeys(game, actions);
             break;
         case MenuScreen::none:
             break;
