@@ -67,8 +67,7 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
     return load;
 }
 
-std::string readGamepadMappings(const char* xdgConfigHome, const char* home,
-                                std::ostream& errors) {
+std::string readGamepadMappings(const char* xdgConfigHome, const char* home, std::ostream& errors) {
     const std::string path = userFilePath(xdgConfigHome, home, ".config", "gamecontrollerdb.txt");
     const UserFileRead file = path.empty() ? UserFileRead() : readUserFile(path);
     if (file.status == UserFileRead::Status::missing) {

@@ -48,8 +48,7 @@ void saveProgress(GameRun& run, const Progress& progress);
 // "$XDG_CONFIG_HOME/cellquest/gamecontrollerdb.txt" (XDG rules as for the
 // settings) when it is there and every line is a mapping, a comment or
 // blank; otherwise empty, with one line on `errors` for a bad file.
-std::string readGamepadMappings(const char* xdgConfigHome, const char* home,
-                                std::ostream& errors);
+std::string readGamepadMappings(const char* xdgConfigHome, const char* home, std::ostream& errors);
 // The settings changed: a run of levels saves them.
 void saveSettings(GameRun& run, const Settings& settings);
 // --windowed and --fullscreen-desktop win; otherwise a run with menus opens

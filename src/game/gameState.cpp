@@ -468,8 +468,11 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
         changeSettings(game, action.settings, outcome);
         break;
     case Kind::captureKey:
-        game.menu.capturing = action.action;
-        game.menu.keyMessage = std::string("Press the key for ") + actionLabel(action.action);
+        // A key bound in this frame (Enter, Space) pressed the button again.
+        if (!outcome.saveSettings) {
+            game.menu.capturing = action.action;
+            game.menu.keyMessage = std::string("Press the key for ") + actionLabel(action.action);
+        }
         break;
     }
 }

@@ -71,7 +71,7 @@ void processMovement(Camera& camera, Modes& modes, const InputState& input,
     }
     const glm::vec3 from = camera.position;
     const glm::vec3 moved = movedByHeldKeys(camera, input, controls.bindings, controls.padFlight,
-                                             deltaTime * movementSpeed);
+                                            deltaTime * movementSpeed);
     flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
 }

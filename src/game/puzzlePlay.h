@@ -3,8 +3,8 @@
 // room played without flags has none of them.
 #pragma once
 
-#include "game/camera.h"
 #include "game/bindings.h"
+#include "game/camera.h"
 #include "game/campaign.h"
 #include "game/hint.h"
 #include "game/keys.h"

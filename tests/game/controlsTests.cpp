@@ -43,11 +43,14 @@ TEST(Gamepad, SticksAndTriggersPastTheirDeadZones) {
          {0, 0, 0},
          {0, 0}},
         {"a trigger part way", pad({0, 0, 0, 0, 0, rest}), {0, -0.5f, 0}, {0, 0}},
-        {"a pad gone moves nothing", [] {
+        {"a pad gone moves nothing",
+         [] {
              GamepadState gone = pad({1, 1, 1, 1, 1, 1}, {PadButton::rightBumper});
              gone.connected = false;
              return gone;
-         }(), {0, 0, 0}, {0, 0}},
+         }(),
+         {0, 0, 0},
+         {0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -71,7 +74,8 @@ TEST(Gamepad, MappingLinesAreCheckedBeforeTheWindowSystemSeesThem) {
         {"# pads\n\n" + guid + ",X Pad,a:b0,b:b1,platform:Linux,\r\n", ""},
         {guid + ",X Pad,a:b0\n" + guid.substr(1) + ",Short,a:b0\n",
          "line 2 does not start with a GUID of 32 hex digits"},
-        {"0300000g5e0400008e02000010010000,X,a:b0", "line 1 does not start with a GUID of 32 hex digits"},
+        {"0300000g5e0400008e02000010010000,X,a:b0",
+         "line 1 does not start with a GUID of 32 hex digits"},
         {guid + ",,a:b0", "line 1 has no name after its GUID"},
         {guid + ",X Pad", "line 1 maps nothing"},
         {guid + ",X Pad,a:b0,b1,", "line 1 has \"b1\" where a key:value pair belongs"},
@@ -107,8 +111,8 @@ TEST_F(Controls, EachButtonActsOncePerPress) {
         bool help;
         bool overview;
     } frames[] = {
-        {idle, false, false},    {back, true, false},  {back, true, false}, {backAndX, true, true},
-        {backAndX, true, true},  {idle, true, true},   {back, false, true}, {start, false, true},
+        {idle, false, false},   {back, true, false}, {back, true, false}, {backAndX, true, true},
+        {backAndX, true, true}, {idle, true, true},  {back, false, true}, {start, false, true},
     };
     for (const auto& f : frames) {
         const FrameOutcome outcome = frame(f.state);
@@ -160,6 +164,36 @@ TEST_F(Controls, BoundKeysMoveAndTheirOldKeysDoNot) {
         frame(GamepadState(), {InputEvent::press(c.key)});
         frame(GamepadState(), {InputEvent::release(c.key)});
         EXPECT_EQ(game.camera.position != from, c.moves);
+    }
+}
+
+TEST_F(Controls, TheKeysScreenBindsTheNextKeyOrSaysWhyNot) {
+    game.menu.enabled = true;
+    game.menu.screen = MenuScreen::keys;
+    const struct {
+        Action action;
+        Key key;
+        const char* message;
+        Key forward; // forward's first key after
+        bool saved;
+    } cases[] = {
+        {Action::forward, Key::i, "Forward: I", Key::i, true},
+        {Action::hint, Key::i, "Not bound: I is already forward's", Key::i, false},
+        {Action::back, Key::tab, "Not bound: TAB is a fixed key", Key::i, false},
+        {Action::forward, Key::escape, "Not bound: ESCAPE is already pause's", Key::i, false},
+        {Action::forward, Key::up, "Forward: Up", Key::up, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        FrameInput choose{time += 0.1};
+        choose.menuActions = {MenuAction::capturing(c.action)};
+        updateGame(game, choose);
+        const FrameOutcome outcome = frame(GamepadState(), {InputEvent::press(c.key)});
+        EXPECT_EQ(game.menu.keyMessage, c.message);
+        EXPECT_EQ(outcome.saveSettings, c.saved);
+        EXPECT_EQ(game.settings.keys.of(Action::forward).front(), c.forward);
+        EXPECT_EQ(game.menu.screen, MenuScreen::keys) << "the key only binds";
+        EXPECT_FALSE(game.menu.capturing);
     }
 }
 
