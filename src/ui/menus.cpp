@@ -190,27 +190,31 @@ void drawSettings(const GameState& game, Actions& actions) {
     }
 }
 
-// A button per action showing its keys; pressed, it waits for the next key.
+// A button per action with its keys in a column of their own; pressed, it
+// waits for the next key.
 void keyButton(const GameState& game, Action action, Actions& actions) {
-    const bool waiting = game.menu.capturing == action;
-    char label[160];
-    std::snprintf(label, sizeof label, "%-10s %s##%s", actionLabel(action),
-                  waiting ? "press a key..." : game.settings.keys.labelOf(action).c_str(),
-                  std::string(actionName(action)).c_str());
+    const std::string id =
+        std::string(actionLabel(action)) + "##" + std::string(actionName(action));
+    const std::string keys =
+        game.menu.capturing == action ? "press a key..." : game.settings.keys.labelOf(action);
     const float width = scaled(520.0f);
     ImGui::SetCursorPosX((ImGui::GetWindowWidth() - width) * 0.5f);
-    if (ImGui::Button(label, ImVec2(width, 0.0f))) {
+    if (ImGui::Button(id.c_str(), ImVec2(width, 0.0f))) {
         actions.push_back(MenuAction::capturing(action));
     }
+    const ImVec2 corner = ImGui::GetItemRectMin();
+    ImGui::GetWindowDrawList()->AddText(
+        ImVec2(corner.x + width * 0.4f, corner.y + ImGui::GetStyle().FramePadding.y),
+        ImGui::GetColorU32(ImGuiCol_Text), keys.c_str());
 }
 
 // Every action's keys, each changed by pressing its button and then the
 // key; a refusal says why. Tab, PageUp, PageDown, F2, F3, F8, F11 and M
 // stay as they are.
 void drawKeys(const GameState& game, Actions& actions) {
-    ImGui::Dummy(ImVec2(0.0f, scaled(20.0f)));
     centredText("Keys", 1.6f, goldColour);
-    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(12.0f, 5.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(12.0f, 4.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(14.0f, 3.0f));
     ImGui::PushStyleVar(ImGuiStyleVar_ButtonTextAlign, ImVec2(0.0f, 0.5f));
     for (int index = 0; index < actionCount; ++index) {
         keyButton(game, static_cast<Action>(index), actions);
@@ -218,7 +222,7 @@ void drawKeys(const GameState& game, Actions& actions) {
             ImGui::SetItemDefaultFocus();
         }
     }
-    ImGui::PopStyleVar(2);
+    ImGui::PopStyleVar(3);
     centredText(game.menu.keyMessage.empty() ? " " : game.menu.keyMessage, 1.0f, goldColour);
     if (menuButton("Reset keys")) {
         Settings settings = game.settings;
