@@ -192,15 +192,21 @@ void pressPadButton(GameState& game, PadButton button) {
 }
 
 // The pad's presses act once each; its sticks are read where the camera
-// moves. A pad coming or going is said on the console.
+// moves. A pad coming or going is said on the console. Without the focus
+// the pad, like the keys, plays nothing: it counts as left alone.
 void applyGamepad(GameState& game, const GamepadState& pad, FrameOutcome& outcome) {
     for (const std::string& line : padConnectionLines(game.input.pad, pad)) {
         outcome.consoleLines.push_back(line);
     }
-    for (PadButton button : padPresses(game.input.pad, pad)) {
+    GamepadState seen = pad;
+    if (!game.input.focused) {
+        seen.axes = {0.0f, 0.0f, 0.0f, 0.0f, -1.0f, -1.0f};
+        seen.buttons.fill(false);
+    }
+    for (PadButton button : padPresses(game.input.pad, seen)) {
         pressPadButton(game, button);
     }
-    game.input.pad = pad;
+    game.input.pad = seen;
 }
 
 // In the overview a drag turns the view round the level; the player's own
