@@ -15,7 +15,8 @@ void BM_ProcessMovementHoldingW(benchmark::State& state) {
     game.deltaTime = 1.0f / 60.0f;
     for (auto _ : state) {
         game.camera.position = cameraStartPosition;
-        processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+        processMovement(game.camera, game.modes, game.input, MoveControls(), game.level,
+                        game.deltaTime);
         benchmark::DoNotOptimize(game.camera.position);
     }
 }

@@ -1,5 +1,8 @@
 #include "app/gameRun.h"
 
+#include "core/userFiles.h"
+#include "game/gamepad.h"
+
 #include <cstdlib>
 #include <iostream>
 
@@ -58,6 +61,8 @@ void readSettings(GameRun& run, std::ostream& errors) {
     run.settingsFile = std::make_unique<SettingsFile>(
         settingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), errors);
     run.settings = run.settingsFile->load();
+    run.gamepadMappings =
+        readGamepadMappings(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), errors);
 }
 
 } // namespace
@@ -70,6 +75,23 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
         readSettings(*load.run, errors);
     }
     return load;
+}
+
+std::string readGamepadMappings(const char* xdgConfigHome, const char* home, std::ostream& errors) {
+    const std::string path = userFilePath(xdgConfigHome, home, ".config", "gamecontrollerdb.txt");
+    const UserFileRead file = path.empty() ? UserFileRead() : readUserFile(path);
+    if (file.status == UserFileRead::Status::missing) {
+        return "";
+    }
+    const std::string problem = file.status == UserFileRead::Status::unreadable
+                                    ? "cannot be read"
+                                    : mappingsProblem(file.text);
+    if (!problem.empty()) {
+        errors << "cellquest: the gamepad mappings file " << path << " " << problem
+               << "; using the built-in mappings only" << std::endl;
+        return "";
+    }
+    return file.text;
 }
 
 void saveProgress(GameRun& run, const Progress& progress) {

@@ -28,6 +28,9 @@ struct GameRun {
     // setting is saved; null, and the defaults, for the plain room.
     std::unique_ptr<SettingsFile> settingsFile;
     Settings settings;
+    // The player's gamepad mappings beside the settings, checked; empty
+    // when there are none or they were bad. Runs of levels play with a pad.
+    std::string gamepadMappings = {};
 };
 
 // The run the flags ask for, or one line of error text (a malformed level:
@@ -42,6 +45,10 @@ GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ost
 
 // A level was just won: a campaign saves the progress with it.
 void saveProgress(GameRun& run, const Progress& progress);
+// "$XDG_CONFIG_HOME/cellquest/gamecontrollerdb.txt" (XDG rules as for the
+// settings) when it is there and every line is a mapping, a comment or
+// blank; otherwise empty, with one line on `errors` for a bad file.
+std::string readGamepadMappings(const char* xdgConfigHome, const char* home, std::ostream& errors);
 // The settings changed: a run of levels saves them.
 void saveSettings(GameRun& run, const Settings& settings);
 // --windowed and --fullscreen-desktop win; otherwise a run with menus opens

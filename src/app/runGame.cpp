@@ -3,6 +3,7 @@
 #include "audio/soundPlayer.h"
 #include "core/console.h"
 #include "game/gameState.h"
+#include "platform/gamepad.h"
 #include "platform/window.h"
 #include "render/drawFrame.h"
 #include "render/menuRenderer.h"
@@ -29,8 +30,8 @@ struct Menus {
 
     // The menus' frame: both sides' new frames, then the screens drawn from
     // the game as the last frame left it, returning what the player chose.
-    std::vector<MenuAction> run(const GameState& game) {
-        window.startMenuFrame();
+    std::vector<MenuAction> run(const GameState& game, const GamepadState& pad) {
+        window.startMenuFrame(pad);
         renderer.newFrame();
         return runMenus(game);
     }
@@ -38,11 +39,15 @@ struct Menus {
 
 // The picture follows the window's framebuffer; the frame's input carries
 // the aspect of the picture the frame really draws (the last good one,
-// should a size fail).
-FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
+// should a size fail); runs of levels read the pad too.
+FrameInput takeFrameInput(Window& window, Renderer& renderer, double time, bool gamepad) {
     window.pollEvents();
     renderer.fitPicture(window.pictureSize());
-    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect()};
+    FrameInput input{time, window.takeEvents(), renderer.targets.size.aspect()};
+    if (gamepad) {
+        input.gamepad = pollGamepad();
+    }
+    return input;
 }
 
 void printLines(const std::vector<std::string>& lines) {
@@ -90,9 +95,9 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
 // picture. False when the run has ended.
 bool runFrame(Window& window, Renderer& renderer, Menus* menus, SoundPlayer* sound, GameState& game,
               GameRun& run) {
-    FrameInput input = takeFrameInput(window, renderer, clockSeconds());
+    FrameInput input = takeFrameInput(window, renderer, clockSeconds(), run.puzzleKeys);
     if (menus) {
-        input.menuActions = menus->run(game);
+        input.menuActions = menus->run(game, input.gamepad);
     }
     const FrameOutcome outcome = updateGame(game, input);
     followOutcome(window, run, game, outcome);
@@ -128,6 +133,10 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         menuContext.emplace();
     }
     WindowSystem windowSystem;
+    if (!run.gamepadMappings.empty() && !addGamepadMappings(run.gamepadMappings)) {
+        std::cerr << "cellquest: the gamepad mappings were refused; using the built-in ones only"
+                  << std::endl;
+    }
     Window window(windowModeOf(options, run));
     GameState game(std::move(run.campaign), run.puzzleKeys, run.settings);
     prepareState(game, run);

@@ -37,6 +37,12 @@ void applyFocus(GameState& game, bool focused) {
     }
 }
 
+// The plain room keeps the keys it was made with, whatever the settings say.
+const KeyBindings& bindingsOf(const GameState& game) {
+    static const KeyBindings defaults = KeyBindings::defaults();
+    return game.puzzle.enabled ? game.settings.keys : defaults;
+}
+
 void toggleOverview(GameState& game) {
     if (game.overview.active) {
         game.overview.active = false;
@@ -66,7 +72,8 @@ LayerPieces layerPieces(const Level& level) {
     return pieces;
 }
 
-// Tab and the layer keys of the overview; false for any other key.
+// Tab (whatever the bindings) and the layer keys of the overview; false for
+// any other key.
 bool pressOverviewKey(GameState& game, Key key) {
     switch (key) {
     case Key::tab:
@@ -102,42 +109,112 @@ void escapeInMenus(GameState& game) {
     case MenuScreen::settings:
         menu.screen = menu.backTo;
         break;
+    case MenuScreen::keys:
+        menu.screen = MenuScreen::settings;
+        menu.capturing.reset();
+        break;
     case MenuScreen::title:
     case MenuScreen::won:
         break;
     }
 }
 
-void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
-    if (menuOpen(game.menu) && key != Key::escape) {
-        return; // the menus take their keys themselves
+// The pause key: with menus it pauses (or goes back in a menu); otherwise
+// the run ends.
+void pauseOrQuit(GameState& game, FrameOutcome& outcome) {
+    if (game.menu.enabled) {
+        escapeInMenus(game);
+    } else {
+        outcome.quit = true;
     }
-    switch (key) {
-    case Key::escape:
+}
+
+// An action of play from a key or a pad's button, while play is on, with
+// its sound.
+void actInPlay(GameState& game, Action action, FrameOutcome& outcome) {
+    if (menuOpen(game.menu) || !game.puzzle.enabled || !game.modes.playEnabled) {
+        return;
+    }
+    if (action == Action::overview) {
+        toggleOverview(game);
+        return;
+    }
+    const std::optional<SoundKind> sound =
+        pressPuzzleAction(game.puzzle, game.level, game.camera, action);
+    if (sound) {
+        outcome.sounds.push_back({*sound, std::nullopt});
+    }
+}
+
+void changeSettings(GameState& game, const Settings& settings, FrameOutcome& outcome);
+
+// The keys screen took the key for the action it waits for.
+void captureKey(GameState& game, Key key, FrameOutcome& outcome) {
+    const Action action = *game.menu.capturing;
+    game.menu.capturing.reset();
+    Settings settings = game.settings;
+    const std::string refused = bindKeys(settings.keys, action, {key});
+    if (!refused.empty()) {
+        game.menu.keyMessage = "Not bound: " + refused;
+        return;
+    }
+    game.menu.keyMessage = std::string(actionLabel(action)) + ": " + keyLabel(key);
+    changeSettings(game, settings, outcome);
+}
+
+void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
+    if (game.menu.capturing && game.menu.screen == MenuScreen::keys) {
+        captureKey(game, key, outcome);
+        return;
+    }
+    const std::optional<Action> action = bindingsOf(game).actionOf(key);
+    if (action == Action::pause) {
+        pauseOrQuit(game, outcome);
+    } else if (menuOpen(game.menu)) {
+        return; // the menus take their keys themselves
+    } else if (key == Key::f11) {
+        outcome.switchDisplay = true;
+    } else if (key == Key::m && game.puzzle.enabled) {
+        game.soundMuted = !game.soundMuted;
+    } else if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key) &&
+               action) {
+        actInPlay(game, *action, outcome);
+    }
+}
+
+// With a menu open, B goes back and Start as the pause key does; in play
+// each button's action, but Start quits nothing in runs without menus.
+void pressPadButton(GameState& game, PadButton button, FrameOutcome& outcome) {
+    const std::optional<Action> action = padAction(button);
+    if (menuOpen(game.menu)) {
+        if (button == PadButton::b || button == PadButton::start) {
+            escapeInMenus(game);
+        }
+    } else if (action == Action::pause) {
         if (game.menu.enabled) {
             escapeInMenus(game);
-        } else {
-            outcome.quit = true;
         }
-        break;
-    case Key::f11:
-        outcome.switchDisplay = true;
-        break;
-    case Key::m:
-        if (game.puzzle.enabled) {
-            game.soundMuted = !game.soundMuted;
-        }
-        break;
-    default:
-        if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
-            const std::optional<SoundKind> sound =
-                pressPuzzleKey(game.puzzle, game.level, game.camera, key);
-            if (sound) {
-                outcome.sounds.push_back({*sound, std::nullopt});
-            }
-        }
-        break;
+    } else if (action) {
+        actInPlay(game, *action, outcome);
     }
+}
+
+// The pad's presses act once each; its sticks are read where the camera
+// moves. A pad coming or going is said on the console. Without the focus
+// the pad, like the keys, plays nothing: it counts as left alone.
+void applyGamepad(GameState& game, const GamepadState& pad, FrameOutcome& outcome) {
+    for (const std::string& line : padConnectionLines(game.input.pad, pad)) {
+        outcome.consoleLines.push_back(line);
+    }
+    GamepadState seen = pad;
+    if (!game.input.focused) {
+        seen.axes = {0.0f, 0.0f, 0.0f, 0.0f, -1.0f, -1.0f};
+        seen.buttons.fill(false);
+    }
+    for (PadButton button : padPresses(game.input.pad, seen)) {
+        pressPadButton(game, button, outcome);
+    }
+    game.input.pad = seen;
 }
 
 // In the overview a drag turns the view round the level; the player's own
@@ -195,21 +272,25 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
     }
 }
 
-// In the overview the movement keys and the arrows turn the view round the
-// level and Q and E zoom; the player stays where it is.
-void orbitByKeys(GameState& game) {
+// In the overview the movement keys, the arrows and the left stick turn the
+// view round the level, and the up and down keys or the pad's zoom; the
+// player stays where it is.
+void orbitByKeys(GameState& game, glm::vec3 padFlight) {
     const InputState& input = game.input;
-    const auto axis = [&input](Key plus, Key alsoPlus, Key minus, Key alsoMinus) {
-        const bool up = input.held(plus) || input.held(alsoPlus);
-        const bool down = input.held(minus) || input.held(alsoMinus);
-        return float(up) - float(down);
+    const KeyBindings& bindings = bindingsOf(game);
+    const auto held = [&](Action action, Key alsoKey) {
+        return heldAction(input, bindings, action) || input.held(alsoKey);
+    };
+    const auto axis = [&](Action plus, Key alsoPlus, Action minus, Key alsoMinus) {
+        return float(held(plus, alsoPlus)) - float(held(minus, alsoMinus));
     };
     const float turn = overviewTurnRate * game.deltaTime;
-    orbit(game.overview, turn * axis(Key::d, Key::right, Key::a, Key::left),
-          turn * axis(Key::w, Key::up, Key::s, Key::down));
-    zoomOverview(game.overview,
-                 overviewZoomRate * game.deltaTime * axis(Key::q, Key::q, Key::e, Key::e),
-                 game.level.grid.extent);
+    orbit(game.overview,
+          turn * (axis(Action::right, Key::right, Action::left, Key::left) + padFlight.x),
+          turn * (axis(Action::forward, Key::up, Action::back, Key::down) + padFlight.z));
+    const float zoom = float(heldAction(input, bindings, Action::up)) -
+                       float(heldAction(input, bindings, Action::down)) + padFlight.y;
+    zoomOverview(game.overview, overviewZoomRate * game.deltaTime * zoom, game.level.grid.extent);
 }
 
 // A block that stepped sounds from the middle of the cell it stepped to.
@@ -240,16 +321,22 @@ void noteHeldBack(GameState& game, bool heldBack, FrameOutcome& outcome) {
     game.moveHeldBack = heldBack;
 }
 
-// The held keys move the camera; the player takes its cell and the blocks
-// step, each with its sound. A move is kept for undo before the cell
-// changes.
+// The held keys and the pad move the camera; the player takes its cell and
+// the blocks step, each with its sound. A move is kept for undo before the
+// cell changes.
 void movePlayerByKeys(GameState& game, FrameOutcome& outcome) {
+    const glm::vec3 flight = padFlight(game.input.pad);
     bool heldBack = false;
     if (game.overview.active) {
-        orbitByKeys(game);
+        orbitByKeys(game, flight);
         flipHeldToggles(game.modes, game.input);
     } else {
-        heldBack = processMovement(game.camera, game.modes, game.input, game.level, game.deltaTime);
+        if (game.modes.playEnabled) {
+            turnByStick(game.camera, game.settings, padLook(game.input.pad), game.deltaTime);
+        }
+        heldBack = processMovement(game.camera, game.modes, game.input,
+                                   MoveControls{bindingsOf(game), flight}, game.level,
+                                   game.deltaTime);
     }
     noteHeldBack(game, heldBack, outcome);
     if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
@@ -330,14 +417,14 @@ void stepNormalFrame(GameState& game) {
 }
 
 void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMoves,
-                    std::vector<OverlayText>& texts) {
+                    const HelpKeys& keys, std::vector<OverlayText>& texts) {
     if (showMoves) {
         texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
     }
     const std::string hint = hintLine(puzzle, camera);
     texts.push_back({OverlayText::Kind::hint, hint.empty() ? "F1: keys" : hint});
     if (puzzle.helpShown) {
-        for (const std::string& text : helpLines()) {
+        for (const std::string& text : helpLines(keys)) {
             texts.push_back({OverlayText::Kind::help, text});
         }
     }
@@ -365,6 +452,8 @@ void startPlayAt(GameState& game, std::size_t level) {
 }
 
 void openFromMenu(GameState& game, MenuScreen screen) {
+    game.menu.capturing.reset();
+    game.menu.keyMessage.clear();
     if (screen == MenuScreen::myLevels) {
         reloadMyLevels(game.myLevels);
     }
@@ -450,6 +539,13 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
     case Kind::changeSettings:
         changeSettings(game, action.settings, outcome);
         break;
+    case Kind::captureKey:
+        // A key bound in this frame (Enter, Space) pressed the button again.
+        if (!outcome.saveSettings) {
+            game.menu.capturing = action.action;
+            game.menu.keyMessage = std::string("Press the key for ") + actionLabel(action.action);
+        }
+        break;
     }
 }
 
@@ -517,6 +613,8 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
     applyEvents(game, input.events, outcome);
+    // Before the menus' choices: a button that chose in a menu acts no more.
+    applyGamepad(game, input.gamepad, outcome);
     applyMenuActions(game, input.menuActions, outcome);
     if (menuOpen(game.menu)) {
         stepMenuFrame(game, outcome);
@@ -580,7 +678,8 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
     }
     if (game.puzzle.enabled) {
-        addPuzzleTexts(game.puzzle, game.camera, game.settings.movesLine, texts);
+        const HelpKeys keys{bindingsOf(game), game.menu.enabled, game.input.pad.connected};
+        addPuzzleTexts(game.puzzle, game.camera, game.settings.movesLine, keys, texts);
     }
     return texts;
 }

@@ -1,5 +1,6 @@
 #include "game/input.h"
 
+#include <algorithm>
 #include <cmath>
 
 void applyKeyEvent(InputState& input, const InputEvent& event) {
@@ -12,6 +13,20 @@ void applyKeyEvent(InputState& input, const InputEvent& event) {
         input.keys[keyIndex(event.key)] = false;
     }
 }
+
+namespace {
+
+// Pitch stays short of straight up and down, where the view would flip.
+void turnCamera(Camera& camera, float yawDegrees, float pitchDegrees) {
+    camera.yaw += yawDegrees;
+    camera.pitch = std::clamp(camera.pitch + pitchDegrees, -89.0f, 89.0f);
+    const float yaw = camera.yaw * degreesToRadians;
+    const float pitch = camera.pitch * degreesToRadians;
+    camera.front = glm::normalize(glm::vec3(std::cos(yaw) * std::cos(pitch), std::sin(pitch),
+                                            std::sin(yaw) * std::cos(pitch)));
+}
+
+} // namespace
 
 void handleCursorPos(InputState& input, Camera& camera, const Settings& settings, bool playEnabled,
                      double x, double y) {
@@ -32,18 +47,16 @@ void handleCursorPos(InputState& input, Camera& camera, const Settings& settings
         return;
     }
 
-    camera.yaw += xOffset;
-    camera.pitch += yOffset;
-    if (camera.pitch > 89.0f) {
-        camera.pitch = 89.0f;
-    } else if (camera.pitch < -89.0f) {
-        camera.pitch = -89.0f;
-    }
+    turnCamera(camera, xOffset, yOffset);
+}
 
-    const float yaw = camera.yaw * degreesToRadians;
-    const float pitch = camera.pitch * degreesToRadians;
-    camera.front = glm::normalize(glm::vec3(std::cos(yaw) * std::cos(pitch), std::sin(pitch),
-                                            std::sin(yaw) * std::cos(pitch)));
+void turnByStick(Camera& camera, const Settings& settings, glm::vec2 look, float deltaTime) {
+    if (look == glm::vec2(0.0f)) {
+        return;
+    }
+    const float degrees = stickLookRate * static_cast<float>(settings.mouseSensitivity) * deltaTime;
+    const float upward = settings.invertY ? -1.0f : 1.0f;
+    turnCamera(camera, look.x * degrees, look.y * degrees * upward);
 }
 
 void handleScroll(Camera& camera, double yOffset) {

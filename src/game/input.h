@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/camera.h"
+#include "game/gamepad.h"
 #include "game/keys.h"
 #include "game/menu.h"
 #include "game/settings.h"
@@ -59,6 +60,8 @@ struct FrameInput {
     float pictureAspect = cameraAspect;
     // What the menus asked for, in order; empty in runs without them.
     std::vector<MenuAction> menuActions;
+    // The pad as the frame starts; none connected in the plain room's runs.
+    GamepadState gamepad;
 };
 
 struct MouseState {
@@ -72,6 +75,8 @@ struct InputState {
     std::array<bool, keyCount> keys{};
     MouseState mouse;
     bool focused = true;
+    // The pad as the last frame saw it: a button acts when it goes down.
+    GamepadState pad;
 
     bool held(Key key) const { return keys[keyIndex(key)]; }
 };
@@ -86,5 +91,8 @@ void applyKeyEvent(InputState& input, const InputEvent& event);
 // either way, so the first look after a pause turns only by the motion since.
 void handleCursorPos(InputState& input, Camera& camera, const Settings& settings, bool playEnabled,
                      double x, double y);
+// Turns the camera by the right stick's tilt for a frame of deltaTime
+// seconds, as the settings' sensitivity and inverted look say.
+void turnByStick(Camera& camera, const Settings& settings, glm::vec2 look, float deltaTime);
 // Zooms the camera (field of view 1..45) by the wheel.
 void handleScroll(Camera& camera, double yOffset);

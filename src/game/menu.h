@@ -6,8 +6,10 @@
 #include "game/settings.h"
 
 #include <cstddef>
+#include <optional>
+#include <string>
 
-enum class MenuScreen { none, title, levels, settings, pause, won, myLevels };
+enum class MenuScreen { none, title, levels, settings, pause, won, keys, myLevels };
 
 struct MenuState {
     // A run with menus: Escape pauses instead of quitting.
@@ -19,6 +21,10 @@ struct MenuState {
     // The last win, for its panel.
     int wonMoves = 0;
     bool newBest = false;
+    // The keys screen waits for the key to bind to this action.
+    std::optional<Action> capturing;
+    // What became of the last key pressed there: bound, or refused and why.
+    std::string keyMessage;
 };
 
 struct MenuAction {
@@ -36,24 +42,31 @@ struct MenuAction {
         nextLevel,
         replay,
         changeSettings, // `settings` from now on, saved
+        captureKey,     // the next key pressed is `action`'s
     };
     Kind kind = Kind::resume;
     std::size_t level = 0;
     MenuScreen screen = MenuScreen::none;
     Settings settings;
+    Action action = Action::forward;
 
-    static MenuAction of(Kind kind) { return MenuAction{kind, 0, MenuScreen::none, Settings()}; }
+    static MenuAction of(Kind kind) {
+        return MenuAction{kind, 0, MenuScreen::none, Settings(), Action::forward};
+    }
     static MenuAction opening(MenuScreen screen) {
-        return MenuAction{Kind::open, 0, screen, Settings()};
+        return MenuAction{Kind::open, 0, screen, Settings(), Action::forward};
     }
     static MenuAction starting(std::size_t level) {
-        return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings()};
+        return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings(), Action::forward};
     }
     static MenuAction startingMine(std::size_t level) {
-        return MenuAction{Kind::startMyLevel, level, MenuScreen::none, Settings()};
+        return MenuAction{Kind::startMyLevel, level, MenuScreen::none, Settings(), Action::forward};
     }
     static MenuAction changing(const Settings& settings) {
-        return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings};
+        return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings, Action::forward};
+    }
+    static MenuAction capturing(Action action) {
+        return MenuAction{Kind::captureKey, 0, MenuScreen::none, Settings(), action};
     }
 };
 

@@ -2,7 +2,13 @@
 
 #include "world/rules.h"
 
+#include <algorithm>
 #include <cmath>
+
+bool heldAction(const InputState& input, const KeyBindings& bindings, Action action) {
+    const std::vector<Key>& keys = bindings.of(action);
+    return std::any_of(keys.begin(), keys.end(), [&input](Key key) { return input.held(key); });
+}
 
 namespace {
 
@@ -28,26 +34,19 @@ glm::vec3 cameraRight(const Camera& camera) {
     return unitOrZero(glm::cross(camera.front, camera.up));
 }
 
-glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input, float distance) {
+// Each held key adds its whole direction; the pad adds its tilts.
+glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input,
+                          const KeyBindings& bindings, glm::vec3 padFlight, float distance) {
+    const auto axis = [&](Action plus, Action minus) {
+        return float(heldAction(input, bindings, plus)) - float(heldAction(input, bindings, minus));
+    };
+    const float forward = axis(Action::forward, Action::back) + padFlight.z;
+    const float right = axis(Action::right, Action::left) + padFlight.x;
+    const float up = axis(Action::up, Action::down) + padFlight.y;
     glm::vec3 position = camera.position;
-    if (input.held(Key::w)) {
-        position += horizontalFront(camera) * distance;
-    }
-    if (input.held(Key::s)) {
-        position -= horizontalFront(camera) * distance;
-    }
-    if (input.held(Key::a)) {
-        position -= cameraRight(camera) * distance;
-    }
-    if (input.held(Key::d)) {
-        position += cameraRight(camera) * distance;
-    }
-    if (input.held(Key::q)) {
-        position.y += distance;
-    }
-    if (input.held(Key::e)) {
-        position.y -= distance;
-    }
+    position += horizontalFront(camera) * (forward * distance);
+    position += cameraRight(camera) * (right * distance);
+    position.y += up * distance;
     return position;
 }
 
@@ -74,13 +73,14 @@ void flipHeldToggles(Modes& modes, const InputState& input) {
     }
 }
 
-bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
-                     float deltaTime) {
+bool processMovement(Camera& camera, Modes& modes, const InputState& input,
+                     const MoveControls& controls, const Level& level, float deltaTime) {
     if (!modes.playEnabled) {
         return false;
     }
     const glm::vec3 from = camera.position;
-    const glm::vec3 moved = movedByHeldKeys(camera, input, deltaTime * movementSpeed);
+    const glm::vec3 moved = movedByHeldKeys(camera, input, controls.bindings, controls.padFlight,
+                                            deltaTime * movementSpeed);
     flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
     return lengthOf(moved - camera.position) > heldBackShare * lengthOf(moved - from);

@@ -1,5 +1,6 @@
 #include "game/puzzlePlay.h"
 
+#include "game/gamepad.h"
 #include "game/input.h"
 
 namespace {
@@ -24,24 +25,24 @@ void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera) {
     dropHint(puzzle);
 }
 
-std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key) {
-    switch (key) {
-    case Key::r:
+std::optional<SoundKind> pressPuzzleAction(PuzzlePlay& puzzle, Level& level, Camera& camera,
+                                           Action action) {
+    switch (action) {
+    case Action::restart:
         restartPuzzleLevel(puzzle, level, camera);
         return SoundKind::restart;
-    case Key::z:
-    case Key::backspace:
+    case Action::undo:
         if (puzzle.history.undo(level, camera)) {
             dropHint(puzzle);
             return SoundKind::undo;
         }
         break;
-    case Key::h:
+    case Action::hint:
         if (!puzzle.hints.searching() && !puzzle.hint) {
             puzzle.hints.request(level);
         }
         break;
-    case Key::f1:
+    case Action::help:
         puzzle.helpShown = !puzzle.helpShown;
         break;
     default:
@@ -82,18 +83,26 @@ std::string movesLine(const PuzzlePlay& puzzle) {
     return line;
 }
 
-const std::vector<std::string>& helpLines() {
-    static const std::vector<std::string> lines{
+std::vector<std::string> helpLines(const HelpKeys& keys) {
+    const KeyBindings& bound = keys.bindings;
+    const auto label = [&bound](Action action) { return bound.labelOf(action); };
+    std::vector<std::string> lines{
         "Mouse: look   Wheel: zoom",
-        "W S A D: move   Q E: up and down",
-        "R: restart the level",
-        "Z or Backspace: undo a move",
-        "H: hint   F1: this help",
-        "Tab: overview   PageDown/PageUp: peel layers",
-        "F2: frame rate   F3: wireframe",
-        "M: sound on or off",
-        "Escape: quit",
+        label(Action::forward) + " " + label(Action::back) + " " + label(Action::left) + " " +
+            label(Action::right) + ": move   " + label(Action::up) + " " + label(Action::down) +
+            ": up and down",
+        label(Action::restart) + ": restart the level",
+        label(Action::undo) + ": undo a move",
+        label(Action::hint) + ": hint   " + label(Action::help) + ": this help",
+        "Tab or " + label(Action::overview) + ": overview   PageDown/PageUp: peel layers",
+        "F2: frame rate   F3: wireframe   M: sound on or off",
+        label(Action::pause) + (keys.menus ? ": pause" : ": quit"),
     };
+    if (keys.pad) {
+        for (const std::string& line : padHelpLines()) {
+            lines.push_back(line);
+        }
+    }
     return lines;
 }
 

@@ -3,6 +3,7 @@
 // room played without flags has none of them.
 #pragma once
 
+#include "game/bindings.h"
 #include "game/camera.h"
 #include "game/campaign.h"
 #include "game/hint.h"
@@ -30,10 +31,11 @@ struct PuzzlePlay {
 void startPuzzleLevel(PuzzlePlay& puzzle, const LevelHeading& heading);
 // The level back at its start, undoable like a move; the hint goes.
 void restartPuzzleLevel(PuzzlePlay& puzzle, Level& level, Camera& camera);
-// One press of a key: R restarts, Z or Backspace undoes, H asks for a hint,
-// F1 shows or hides the help; any other key does nothing. Returns the sound
-// of a restart or of an undo that took a move back.
-std::optional<SoundKind> pressPuzzleKey(PuzzlePlay& puzzle, Level& level, Camera& camera, Key key);
+// One press of an action's key or button: restart, undo, ask for a hint,
+// show or hide the help; any other action does nothing here. Returns the
+// sound of a restart or of an undo that took a move back.
+std::optional<SoundKind> pressPuzzleAction(PuzzlePlay& puzzle, Level& level, Camera& camera,
+                                           Action action);
 // The player is about to leave its cell: the move is kept for undo and the
 // hint, which was for the cell left, goes.
 void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
@@ -51,5 +53,12 @@ std::optional<Cell> hintedCellOf(const PuzzlePlay& puzzle, const Level& level);
 
 // "Level 2/8  moves 5  par 12" ("par" only when the level names one).
 std::string movesLine(const PuzzlePlay& puzzle);
-// The help overlay, one key a line.
-const std::vector<std::string>& helpLines();
+// What the help shows of the keys in use, a line each: the pause key quits
+// or, in runs with menus, pauses; the pad's lines while one is connected.
+struct HelpKeys {
+    KeyBindings bindings = KeyBindings::defaults();
+    bool menus = false;
+    bool pad = false;
+};
+// The help overlay, made from the bindings in use.
+std::vector<std::string> helpLines(const HelpKeys& keys);

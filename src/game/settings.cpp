@@ -144,11 +144,97 @@ void readSettingTable(const std::string& tableName, const toml::table& table, Se
     }
 }
 
-// The table as a TOML document of its own, under its name.
-std::string keysDocument(const toml::table& keys) {
-    std::ostringstream text;
-    text << toml::toml_formatter(toml::table{{keysTableName, keys}});
-    return text.str();
+// One line of the [keys] table as the file has it: the action and the keys
+// it names, all of them known and none fixed.
+struct KeyWish {
+    const toml::key* name;
+    Action action;
+    std::vector<Key> keys;
+};
+
+// The keys a binding's value names, or the problem with it.
+std::string keysOfValue(const toml::node& value, std::vector<Key>& keys) {
+    std::vector<const toml::node*> names{&value};
+    if (const toml::array* array = value.as_array()) {
+        names.clear();
+        for (const toml::node& element : *array) {
+            names.push_back(&element);
+        }
+    }
+    for (const toml::node* name : names) {
+        const std::optional<std::string_view> text = name->value<std::string_view>();
+        const std::optional<Key> key = name->is_string() ? keyNamed(*text) : std::nullopt;
+        if (!name->is_string()) {
+            return "must be a key's name or a list of them";
+        } else if (!key) {
+            return "no key is named \"" + printable(*text) + "\"";
+        } else if (isFixedKey(*key)) {
+            return std::string(keyName(*key)) + " is a fixed key";
+        }
+        keys.push_back(*key);
+    }
+    return names.empty() ? "must name a key" : "";
+}
+
+std::string usingDefault(Action action) {
+    return "; using " + KeyBindings::defaults().labelOf(action);
+}
+
+// The wishes in the file's order, each taking its keys from the defaults of
+// the actions the file leaves alone and from the wishes before it; one
+// refused keeps its action's default.
+void readKeysTable(const toml::table& table, Settings& settings, std::vector<Problem>& problems) {
+    std::vector<KeyWish> wishes;
+    for (auto&& [key, value] : table) {
+        const std::string name = "keys." + printable(key.str());
+        const std::optional<Action> action = actionNamed(key.str());
+        std::vector<Key> keys;
+        const std::string problem = action ? keysOfValue(value, keys) : "";
+        if (!action) {
+            addProblem(problems, key, "unknown action " + name + " is ignored");
+        } else if (!problem.empty()) {
+            addProblem(problems, key, name + ": " + problem + usingDefault(*action));
+        } else {
+            wishes.push_back({&key, *action, keys});
+            settings.keys.keys[std::size_t(*action)].clear();
+        }
+    }
+    std::sort(wishes.begin(), wishes.end(), [](const KeyWish& a, const KeyWish& b) {
+        return a.name->source().begin.line < b.name->source().begin.line;
+    });
+    for (const KeyWish& wish : wishes) {
+        const std::string refused = bindKeys(settings.keys, wish.action, wish.keys);
+        if (!refused.empty()) {
+            bindKeys(settings.keys, wish.action, KeyBindings::defaults().of(wish.action));
+            addProblem(problems, *wish.name,
+                       "keys." + std::string(actionName(wish.action)) + ": " + refused +
+                           "; using " + settings.keys.labelOf(wish.action));
+        }
+    }
+}
+
+// Only the actions whose keys differ from the defaults: a file of defaults
+// has no [keys] table at all.
+toml::table keysTable(const KeyBindings& bindings) {
+    const KeyBindings defaults = KeyBindings::defaults();
+    toml::table table;
+    for (int index = 0; index < actionCount; ++index) {
+        const Action action = static_cast<Action>(index);
+        const std::vector<Key>& keys = bindings.of(action);
+        if (keys == defaults.of(action)) {
+            continue;
+        }
+        toml::array names;
+        for (Key key : keys) {
+            names.push_back(std::string(keyName(key)));
+        }
+        if (names.size() == 1) {
+            table.insert(actionName(action), std::string(keyName(keys.front())));
+        } else {
+            table.insert(actionName(action), std::move(names));
+        }
+    }
+    return table;
 }
 
 bool isSettingTable(std::string_view name) {
@@ -160,7 +246,7 @@ void readRoot(const toml::table& root, Settings& settings, std::vector<Problem>&
     for (auto&& [key, value] : root) {
         const std::string name = printable(key.str());
         if (name == keysTableName && value.is_table()) {
-            settings.keys = keysDocument(*value.as_table());
+            readKeysTable(*value.as_table(), settings, problems);
         } else if (name == keysTableName) {
             addProblem(problems, key, "keys must be a table of key bindings; ignored");
         } else if (isSettingTable(name) && value.is_table()) {
@@ -228,15 +314,15 @@ std::string formatSettings(const Settings& settings) {
     }
     tableFor(root, displayModeName)
         .insert(keyOf(displayModeName), displayModeText(settings.displayMode));
+    toml::table keys = keysTable(settings.keys);
+    if (!keys.empty()) {
+        root.insert(keysTableName, std::move(keys));
+    }
     std::ostringstream text;
     text << fileHeader
          << toml::toml_formatter(root, toml::toml_formatter::default_flags |
                                            toml::format_flags::relaxed_float_precision)
          << "\n";
-    // The keys exactly as they were read, whatever they hold.
-    if (!settings.keys.empty()) {
-        text << "\n" << settings.keys << "\n";
-    }
     return text.str();
 }
 

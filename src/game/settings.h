@@ -17,11 +17,15 @@
 //   master = 80   # each 0 to 100
 //   effects = 80
 //   music = 50
-//   [keys]   # the key bindings, kept as they are
+//   [keys]   # an action's key, or several: the key names of keys.h
+//   forward = "W"
+//   undo = ["Z", "BACKSPACE"]
 //
 // Read once at the start of a run, and only by runs of levels; the plain
 // room plays as designed whatever the file says.
 #pragma once
+
+#include "game/bindings.h"
 
 #include <ostream>
 #include <string>
@@ -43,10 +47,9 @@ struct Settings {
     int soundMaster = 80;
     int soundEffects = 80;
     int soundMusic = 50;
-    // The [keys] table as the file had it, as a TOML document of that one
-    // table; empty when the file had none. Kept whole until keys can be
-    // remapped, so a save loses none of it.
-    std::string keys;
+    // The keys of play's actions; the plain room always plays with the
+    // defaults.
+    KeyBindings keys = KeyBindings::defaults();
 };
 
 bool operator==(const Settings& a, const Settings& b);

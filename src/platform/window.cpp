@@ -10,6 +10,7 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -105,12 +106,44 @@ void Window::enableMenus() {
     menusEnabled = true;
 }
 
+namespace {
+
+// ImGui's GLFW side would read the first joystick's raw buttons, whatever
+// pad it is: the pad's navigation comes from its mapped state instead.
+void feedPadNavigation(const GamepadState& pad) {
+    ImGuiIO& io = ImGui::GetIO();
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableGamepad;
+    io.BackendFlags |= ImGuiBackendFlags_HasGamepad;
+    if (!pad.connected) {
+        return;
+    }
+    const auto button = [&](ImGuiNavInput_ input, PadButton which) {
+        io.NavInputs[input] = std::max(io.NavInputs[input], pad.held(which) ? 1.0f : 0.0f);
+    };
+    button(ImGuiNavInput_Activate, PadButton::a);
+    button(ImGuiNavInput_Cancel, PadButton::b);
+    button(ImGuiNavInput_DpadUp, PadButton::dpadUp);
+    button(ImGuiNavInput_DpadDown, PadButton::dpadDown);
+    button(ImGuiNavInput_DpadLeft, PadButton::dpadLeft);
+    button(ImGuiNavInput_DpadRight, PadButton::dpadRight);
+    const glm::vec2 stick =
+        pastDeadZone(glm::vec2(pad.axis(PadAxis::leftX), pad.axis(PadAxis::leftY)));
+    io.NavInputs[ImGuiNavInput_LStickLeft] = std::max(-stick.x, 0.0f);
+    io.NavInputs[ImGuiNavInput_LStickRight] = std::max(stick.x, 0.0f);
+    io.NavInputs[ImGuiNavInput_LStickUp] = std::max(-stick.y, 0.0f);
+    io.NavInputs[ImGuiNavInput_LStickDown] = std::max(stick.y, 0.0f);
+}
+
+} // namespace
+
 // ImGui 1.86 reads the keys as they are held when its frame starts, so a
 // press released before then would be lost: each press since the last frame
 // shows as held for one frame. And it activates the focused item with Space
 // only: Enter does too.
-void Window::startMenuFrame() {
+void Window::startMenuFrame(const GamepadState& pad) {
+    ImGui::GetIO().ConfigFlags &= ~ImGuiConfigFlags_NavEnableGamepad;
     ImGui_ImplGlfw_NewFrame();
+    feedPadNavigation(pad);
     ImGuiIO& io = ImGui::GetIO();
     const auto inKeyTable = [&io](int code) {
         return code >= 0 && code < int(sizeof io.KeysDown / sizeof io.KeysDown[0]);

@@ -38,8 +38,9 @@ class Window {
     // Dear ImGui's window-system side, after the game's callbacks: it
     // passes every event on to them. Undone when the window goes.
     void enableMenus();
-    // ImGui's new frame on this side; Enter activates as Space does.
-    void startMenuFrame();
+    // ImGui's new frame on this side; Enter activates as Space does, and the
+    // pad navigates: D-pad and left stick move, A activates, B cancels.
+    void startMenuFrame(const GamepadState& pad);
     // A free cursor to point at the menus, or the captured one of play.
     void setCursorFree(bool free);
     // A switch asked for happens first; then the window system's events are

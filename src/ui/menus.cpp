@@ -211,6 +211,51 @@ void drawSettings(const GameState& game, Actions& actions) {
         actions.push_back(MenuAction::changing(settings));
     }
     ImGui::Dummy(ImVec2(0.0f, scaled(20.0f)));
+    if (menuButton("Keys")) {
+        actions.push_back(MenuAction::opening(MenuScreen::keys));
+    }
+    backButton(actions);
+}
+
+// A button per action with its keys in a column of their own; pressed, it
+// waits for the next key.
+void keyButton(const GameState& game, Action action, Actions& actions) {
+    const std::string id =
+        std::string(actionLabel(action)) + "##" + std::string(actionName(action));
+    const std::string keys =
+        game.menu.capturing == action ? "press a key..." : game.settings.keys.labelOf(action);
+    const float width = scaled(520.0f);
+    ImGui::SetCursorPosX((ImGui::GetWindowWidth() - width) * 0.5f);
+    if (ImGui::Button(id.c_str(), ImVec2(width, 0.0f))) {
+        actions.push_back(MenuAction::capturing(action));
+    }
+    const ImVec2 corner = ImGui::GetItemRectMin();
+    ImGui::GetWindowDrawList()->AddText(
+        ImVec2(corner.x + width * 0.4f, corner.y + ImGui::GetStyle().FramePadding.y),
+        ImGui::GetColorU32(ImGuiCol_Text), keys.c_str());
+}
+
+// Every action's keys, each changed by pressing its button and then the
+// key; a refusal says why. Tab, PageUp, PageDown, F2, F3, F8, F11 and M
+// stay as they are.
+void drawKeys(const GameState& game, Actions& actions) {
+    centredText("Keys", 1.6f, goldColour);
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(12.0f, 4.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(14.0f, 3.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_ButtonTextAlign, ImVec2(0.0f, 0.5f));
+    for (int index = 0; index < actionCount; ++index) {
+        keyButton(game, static_cast<Action>(index), actions);
+        if (index == 0) {
+            ImGui::SetItemDefaultFocus();
+        }
+    }
+    ImGui::PopStyleVar(3);
+    centredText(game.menu.keyMessage.empty() ? " " : game.menu.keyMessage, 1.0f, goldColour);
+    if (menuButton("Reset keys")) {
+        Settings settings = game.settings;
+        settings.keys = KeyBindings::defaults();
+        actions.push_back(MenuAction::changing(settings));
+    }
     backButton(actions);
 }
 
@@ -270,8 +315,8 @@ std::vector<MenuAction> runMenus(const GameState& game) {
         ImGui::Render();
         return actions;
     }
-    const char* const names[] = {"##none",  "##title", "##levels",  "##settings",
-                                 "##pause", "##won",   "##myLevels"};
+    const char* const names[] = {"##none",  "##title", "##levels", "##settings",
+                                 "##pause", "##won",   "##keys",   "##myLevels"};
     if (beginScreen(names[static_cast<int>(screen)], display)) {
         switch (screen) {
         case MenuScreen::title:
@@ -291,6 +336,9 @@ std::vector<MenuAction> runMenus(const GameState& game) {
             break;
         case MenuScreen::won:
             drawWonPanel(game, actions);
+            break;
+        case MenuScreen::keys:
+            drawKeys(game, actions);
             break;
         case MenuScreen::none:
             break;

@@ -16,7 +16,7 @@ class GameTest : public ::testing::Test {
     }
 
     void processMovement() {
-        ::processMovement(camera, game.modes, game.input, game.level, deltaTime);
+        ::processMovement(camera, game.modes, game.input, MoveControls(), game.level, deltaTime);
     }
     void hold(std::initializer_list<Key> heldKeys) {
         for (Key key : heldKeys) {

@@ -96,10 +96,26 @@ TEST(SettingsFile, EachContentGivesItsSettingsAndOneLinePerProblem) {
          {", line 1: unknown key volume is ignored", ", line 3: unknown key mouse.speed is ignored",
           ", line 5: unknown key colours is ignored",
           ", line 8: unknown key blocks.marks? is ignored"}},
-        {"key bindings kept as they are",
-         "[keys]\nforward = 'w'\njump = ['space', 'j']\n",
-         [](Settings& s) { s.keys = "[keys]\nforward = 'w'\njump = [ 'space', 'j' ]"; },
+        {"key bindings, swapped keys among them",
+         "[keys]\nforward = 'i'\nundo = ['Z', 'delete']\nup = 'E'\ndown = 'Q'\n",
+         [](Settings& s) {
+             s.keys.keys[size_t(Action::forward)] = {Key::i};
+             s.keys.keys[size_t(Action::undo)] = {Key::z, Key::deleteKey};
+             s.keys.keys[size_t(Action::up)] = {Key::e};
+             s.keys.keys[size_t(Action::down)] = {Key::q};
+         },
          {}},
+        {"bad key bindings keep their defaults",
+         "[keys]\njump = 'J'\nhint = 'NOPE'\nhelp = 'TAB'\nrestart = 'W'\noverview = 5\n"
+         "pause = []\nback = ['P', 'D']\n",
+         [](Settings&) {},
+         {", line 2: unknown action keys.jump is ignored",
+          ", line 3: keys.hint: no key is named \"NOPE\"; using H",
+          ", line 4: keys.help: TAB is a fixed key; using F1",
+          ", line 5: keys.restart: W is already forward's; using R",
+          ", line 6: keys.overview: must be a key's name or a list of them; using O",
+          ", line 7: keys.pause: must name a key; using Escape",
+          ", line 8: keys.back: D is already right's; using S"}},
         {"key bindings that are no table",
          "keys = 'wasd'\n",
          [](Settings&) {},
@@ -152,9 +168,8 @@ TEST(SettingsFile, ASaveReadsBackTheSameSettings) {
     changed.soundMaster = 1;
     changed.soundEffects = 0;
     changed.soundMusic = 100;
-    changed.keys =
-        parseSettings("[keys]\nundo = ['z', 'backspace']\n[keys.menu]\nback = 1.5\n").settings.keys;
-    ASSERT_NE(changed.keys, "");
+    ASSERT_EQ(bindKeys(changed.keys, Action::undo, {Key::u}), "");
+    ASSERT_EQ(bindKeys(changed.keys, Action::hint, {Key::f5, Key::space}), "");
     for (const Settings& settings : {Settings(), changed}) {
         const ScratchFolder scratch("cellquestSettings.");
         std::ostringstream errors;
