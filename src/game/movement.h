@@ -10,8 +10,8 @@
 // While play is on: moves the camera by deltaTime x movementSpeed along the
 // held keys' directions, flips the F2/F3/F8 toggles, and keeps what the rules
 // allow (see allowedPosition). True when the rules held the move back: the
-// camera fell short of the place the keys asked for by more than a quarter
-// of the move (a wall, a crate, a block ahead).
+// camera stayed in its cell, short of the place the keys asked for by more
+// than a quarter of the move (a wall, a crate, a block ahead).
 bool processMovement(Camera& camera, Modes& modes, const InputState& input, const Level& level,
                      float deltaTime);
 
