@@ -50,9 +50,11 @@ glm::vec3 movedByHeldKeys(const Camera& camera, const InputState& input,
     return position;
 }
 
-// A move counts as held back when the rules took away more than this share
-// of it: a push into a wall or a block, not the hair's breadth a view along
-// an axis drifts into the wall beside it.
+// A move that stays in its cell counts as held back when the rules took away
+// more than this share of it: a push into a wall or a block, not the hair's
+// breadth a view along an axis drifts into the wall beside it. A long frame's
+// move cut short at its second cell boundary changes the cell, and is no
+// push against anything.
 constexpr float heldBackShare = 0.25f;
 
 float lengthOf(glm::vec3 vector) {
@@ -83,5 +85,6 @@ bool processMovement(Camera& camera, Modes& modes, const InputState& input,
                                             deltaTime * movementSpeed);
     flipHeldToggles(modes, input);
     camera.position = allowedPosition(level, from, moved);
-    return lengthOf(moved - camera.position) > heldBackShare * lengthOf(moved - from);
+    return cellOf(camera.position) == cellOf(from) &&
+           lengthOf(moved - camera.position) > heldBackShare * lengthOf(moved - from);
 }

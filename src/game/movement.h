@@ -21,8 +21,8 @@ bool heldAction(const InputState& input, const KeyBindings& bindings, Action act
 // held keys' directions and the pad's flight, flips the F2/F3/F8 toggles, and
 // keeps what the rules allow (see allowedPosition): a stick moves the player
 // by the same rules as the keys. True when the rules held the move back: the
-// camera fell short of the place the keys asked for by more than a quarter
-// of the move (a wall, a crate, a block ahead).
+// camera stayed in its cell, short of the place the keys asked for by more
+// than a quarter of the move (a wall, a crate, a block ahead).
 bool processMovement(Camera& camera, Modes& modes, const InputState& input,
                      const MoveControls& controls, const Level& level, float deltaTime);
 
