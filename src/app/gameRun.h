@@ -21,6 +21,8 @@ struct GameRun {
     bool puzzleKeys = false;
     // The title screen and the other menus (--menu).
     bool menus = false;
+    // --edit: the file and the level the editor opens on.
+    std::optional<CampaignLevel> edited;
     // A campaign's saved progress; null for a single level or the room.
     std::unique_ptr<ProgressFile> progressFile;
     Progress progress;

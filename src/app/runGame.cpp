@@ -1,6 +1,7 @@
 #include "app/runGame.h"
 
 #include "core/console.h"
+#include "game/editorMode.h"
 #include "game/gameState.h"
 #include "platform/window.h"
 #include "render/drawFrame.h"
@@ -37,7 +38,9 @@ struct Menus {
 FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
     window.pollEvents();
     renderer.fitPicture(window.pictureSize());
-    return FrameInput{time, window.takeEvents(), renderer.targets.size.aspect()};
+    FrameInput input{time, window.takeEvents(), renderer.targets.size.aspect()};
+    input.cursorArea = window.cursorArea();
+    return input;
 }
 
 void printLines(const std::vector<std::string>& lines) {
@@ -75,7 +78,10 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
     if (outcome.switchDisplay) {
         window.requestDisplaySwitch();
     }
-    if (run.menus) {
+    if (outcome.clipboardText) {
+        window.setClipboardText(*outcome.clipboardText);
+    }
+    if (run.menus || run.edited) {
         window.setCursorFree(outcome.cursorFree);
     }
 }
@@ -100,6 +106,9 @@ void prepareState(GameState& game, const GameRun& run) {
     if (run.menus) {
         openTitle(game);
     }
+    if (run.edited) {
+        startEditor(game, run.edited->name, run.edited->file);
+    }
 }
 
 } // namespace
@@ -107,8 +116,10 @@ void prepareState(GameState& game, const GameRun& run) {
 int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
+    // The editor's panel is drawn like the menus.
+    const bool panels = run.menus || run.edited;
     std::optional<MenuContext> menuContext;
-    if (run.menus) {
+    if (panels) {
         menuContext.emplace();
     }
     WindowSystem windowSystem;
@@ -123,7 +134,7 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         },
         assets, window.pictureSize());
     std::optional<Menus> menus;
-    if (run.menus) {
+    if (panels) {
         window.enableMenus();
         menus.emplace(window, assets);
     }

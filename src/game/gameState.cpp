@@ -1,5 +1,6 @@
 #include "game/gameState.h"
 
+#include "game/editorMode.h"
 #include "game/movement.h"
 #include "world/rules.h"
 #include "world/trace.h"
@@ -113,7 +114,9 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
     }
     switch (key) {
     case Key::escape:
-        if (game.menu.enabled) {
+        if (game.editor.enabled) {
+            escapeInEditor(game, outcome);
+        } else if (game.menu.enabled) {
             escapeInMenus(game);
         } else {
             outcome.quit = true;
@@ -123,7 +126,9 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
         outcome.switchDisplay = true;
         break;
     default:
-        if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
+        if (editing(game)) {
+            pressEditorKey(game, key, outcome);
+        } else if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
             pressPuzzleKey(game.puzzle, game.level, game.camera, key);
         }
         break;
@@ -153,9 +158,9 @@ void turnWheel(GameState& game, double yOffset) {
     }
 }
 
-void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOutcome& outcome) {
+void applyEvents(GameState& game, const FrameInput& input, FrameOutcome& outcome) {
     std::size_t presses = 0;
-    for (const InputEvent& event : events) {
+    for (const InputEvent& event : input.events) {
         switch (event.kind) {
         case InputEvent::Kind::keyPress:
             applyKeyEvent(game.input, event);
@@ -168,7 +173,10 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
             break;
         case InputEvent::Kind::buttonPress:
         case InputEvent::Kind::buttonRelease:
-            if (event.button == 0) {
+            if (editing(game)) {
+                pressEditorButton(game, event.button,
+                                  event.kind == InputEvent::Kind::buttonPress, input.cursorArea);
+            } else if (event.button == 0) {
                 game.overview.dragging = event.kind == InputEvent::Kind::buttonPress;
             }
             break;
@@ -383,6 +391,9 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
     case Kind::changeSettings:
         changeSettings(game, action.settings, outcome);
         break;
+    case Kind::edit:
+        applyEditorCommand(game, action.edit, outcome);
+        break;
     }
 }
 
@@ -436,14 +447,22 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     FrameOutcome outcome;
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
-    applyEvents(game, input.events, outcome);
+    notePanelClaims(game, input.menuActions);
+    applyEvents(game, input, outcome);
     applyMenuActions(game, input.menuActions, outcome);
+    if (editing(game)) {
+        stepEditorFrame(game, outcome);
+        return outcome;
+    }
     if (menuOpen(game.menu)) {
         stepMenuFrame(game, outcome);
         return outcome;
     }
     movePlayerByKeys(game);
     printTraceAndHint(game, outcome);
+    if (endWonPlayTest(game)) {
+        return outcome;
+    }
     if (isWon(game) && game.menu.enabled) {
         openWonPanel(game, outcome);
     } else if (isWon(game)) {
@@ -489,6 +508,11 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
     }
     if (menuOpen(game.menu)) {
         return texts; // the menu says what there is to do
+    }
+    if (editing(game)) {
+        const std::vector<OverlayText> editor = editorOverlayTexts(game);
+        texts.insert(texts.end(), editor.begin(), editor.end());
+        return texts;
     }
     if (game.overview.active) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});

@@ -7,6 +7,7 @@
 
 #include "game/camera.h"
 #include "game/campaign.h"
+#include "game/editor.h"
 #include "game/input.h"
 #include "game/menu.h"
 #include "game/modes.h"
@@ -65,6 +66,8 @@ struct GameState {
     // the app saves them.
     Progress progress;
     MenuState menu;
+    // --edit: the level editor, with play-tests of its level.
+    EditorState editor;
 };
 
 // A level just won, for the run's saved progress.
@@ -95,6 +98,8 @@ struct FrameOutcome {
     bool saveSettings = false;
     // A menu is open: the cursor is the player's to point with.
     bool cursorFree = false;
+    // The editor copied its level: the app puts the text on the clipboard.
+    std::optional<std::string> clipboardText;
 };
 
 // A run with menus opens on its title screen.

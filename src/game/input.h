@@ -6,7 +6,10 @@
 #include "game/camera.h"
 #include "game/keys.h"
 #include "game/menu.h"
+#include "game/screen.h"
 #include "game/settings.h"
+
+#include <glm/vec2.hpp>
 
 #include <array>
 #include <cstddef>
@@ -59,6 +62,9 @@ struct FrameInput {
     float pictureAspect = cameraAspect;
     // What the menus asked for, in order; empty in runs without them.
     std::vector<MenuAction> menuActions;
+    // The window's size in the cursor's coordinates, which a click is
+    // measured against.
+    glm::vec2 cursorArea{float(windowWidth), float(windowHeight)};
 };
 
 struct MouseState {

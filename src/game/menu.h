@@ -3,6 +3,7 @@
 // themselves are drawn elsewhere; nothing here draws.
 #pragma once
 
+#include "game/editorCommand.h"
 #include "game/settings.h"
 
 #include <cstddef>
@@ -35,21 +36,28 @@ struct MenuAction {
         nextLevel,
         replay,
         changeSettings, // `settings` from now on, saved
+        edit,           // `edit` in the level editor
     };
     Kind kind = Kind::resume;
     std::size_t level = 0;
     MenuScreen screen = MenuScreen::none;
     Settings settings;
+    EditorCommand edit;
 
-    static MenuAction of(Kind kind) { return MenuAction{kind, 0, MenuScreen::none, Settings()}; }
+    static MenuAction of(Kind kind) {
+        return MenuAction{kind, 0, MenuScreen::none, Settings(), {}};
+    }
     static MenuAction opening(MenuScreen screen) {
-        return MenuAction{Kind::open, 0, screen, Settings()};
+        return MenuAction{Kind::open, 0, screen, Settings(), {}};
     }
     static MenuAction starting(std::size_t level) {
-        return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings()};
+        return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings(), {}};
     }
     static MenuAction changing(const Settings& settings) {
-        return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings};
+        return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings, {}};
+    }
+    static MenuAction editing(EditorCommand command) {
+        return MenuAction{Kind::edit, 0, MenuScreen::none, Settings(), std::move(command)};
     }
 };
 

@@ -7,6 +7,9 @@
 #include "game/screen.h"
 #include "platform/windowMode.h"
 
+#include <glm/vec2.hpp>
+
+#include <string>
 #include <vector>
 
 struct GLFWwindow;
@@ -57,6 +60,10 @@ class Window {
     // full screen, otherwise the framebuffer's (in pixels, not in screen
     // coordinates, which differ on a HiDPI screen); 0 x 0 when minimised.
     PictureSize pictureSize() const;
+    // The window's size in screen coordinates, where the cursor is measured.
+    glm::vec2 cursorArea() const;
+    // The system clipboard holds the text from now on.
+    void setClipboardText(const std::string& text);
 
   private:
     // The GLFW callbacks, which find the window through its user pointer.

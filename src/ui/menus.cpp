@@ -1,5 +1,7 @@
 #include "ui/menus.h"
 
+#include "ui/editorPanel.h"
+
 #include <imgui.h>
 
 #include <algorithm>
@@ -239,6 +241,11 @@ std::vector<MenuAction> runMenus(const GameState& game) {
     Actions actions;
     const MenuScreen screen = game.menu.screen;
     const ImVec2 display = ImGui::GetIO().DisplaySize;
+    if (editorPanelShown(game)) {
+        drawEditorPanel(game, actions);
+        ImGui::Render();
+        return actions;
+    }
     if (screen == MenuScreen::none || display.x <= 0.0f || display.y <= 0.0f) {
         ImGui::Render();
         return actions;
