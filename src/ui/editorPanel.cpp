@@ -13,7 +13,8 @@ namespace {
 using Actions = std::vector<MenuAction>;
 using Kind = EditorCommand::Kind;
 
-constexpr float panelWidth = 300.0f;
+constexpr float panelWidth = 360.0f;
+constexpr float buttonWidth = 160.0f;
 
 void ask(Actions& actions, EditorCommand command) {
     actions.push_back(MenuAction::editing(std::move(command)));
@@ -49,7 +50,7 @@ void palette(Actions& actions) {
         if (column++ % 2 == 1) {
             ImGui::SameLine();
         }
-        if (ImGui::Button(entry.label, ImVec2(130.0f, 0.0f))) {
+        if (ImGui::Button(entry.label, ImVec2(buttonWidth, 0.0f))) {
             ask(actions, EditorCommand::placing(entry.piece));
         }
     }
@@ -59,7 +60,7 @@ void commandButton(const char* label, Kind kind, Actions& actions, bool sameLine
     if (sameLine) {
         ImGui::SameLine();
     }
-    if (ImGui::Button(label, ImVec2(130.0f, 0.0f))) {
+    if (ImGui::Button(label, ImVec2(buttonWidth, 0.0f))) {
         ask(actions, EditorCommand::of(kind));
     }
 }
@@ -76,7 +77,7 @@ void commands(Actions& actions) {
     commandButton("Prove (F5)", Kind::prove, actions, true);
     commandButton("Save (Ctrl+S)", Kind::save, actions);
     commandButton("Copy level", Kind::copy, actions, true);
-    if (ImGui::Button("Paste level", ImVec2(130.0f, 0.0f))) {
+    if (ImGui::Button("Paste level", ImVec2(buttonWidth, 0.0f))) {
         paste(actions);
     }
 }
@@ -96,8 +97,11 @@ void drawPanel(const EditorState& editor, Actions& actions) {
     const ImGuiWindowFlags flags = ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNav |
                                    ImGuiWindowFlags_NoCollapse;
+    // Tighter than the menus' big buttons, to fit beside the level.
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(6.0f, 6.0f));
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(8.0f, 8.0f));
     if (ImGui::Begin("Level", nullptr, flags)) {
-        ImGui::PushItemWidth(200.0f);
+        ImGui::PushItemWidth(250.0f);
         textField("Title", editor.level.title, Kind::setTitle, actions);
         textField("Author", editor.level.author, Kind::setAuthor, actions);
         sizeField(editor.level.layout, actions);
@@ -115,6 +119,7 @@ void drawPanel(const EditorState& editor, Actions& actions) {
         }
     }
     ImGui::End();
+    ImGui::PopStyleVar(2);
 }
 
 void drawLeaveQuestion(Actions& actions) {
