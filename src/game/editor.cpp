@@ -51,8 +51,7 @@ void clearCell(LevelLayout& layout, Cell cell) {
 
 std::string addBlock(std::vector<Cell>& blocks, Cell cell, const char* colour) {
     if (blocks.size() >= std::size_t(levelBlocksMax)) {
-        return "A level holds at most " + std::to_string(levelBlocksMax) + " " + colour +
-               " blocks";
+        return "A level holds at most " + std::to_string(levelBlocksMax) + " " + colour + " blocks";
     }
     blocks.push_back(cell);
     return "";

@@ -37,7 +37,9 @@ struct EditorCommand {
     std::string text;
     Cell size;
 
-    static EditorCommand of(Kind kind) { return EditorCommand{kind, EditorPiece::empty, 0, "", {}}; }
+    static EditorCommand of(Kind kind) {
+        return EditorCommand{kind, EditorPiece::empty, 0, "", {}};
+    }
     static EditorCommand placing(EditorPiece piece) {
         return EditorCommand{Kind::place, piece, 0, "", {}};
     }

@@ -58,7 +58,7 @@ void leave(GameState& game, bool save, FrameOutcome& outcome) {
     game.editor.askingToLeave = false;
 }
 
-void applyCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
     EditorState& editor = game.editor;
     switch (command.kind) {
     case Kind::place:
@@ -78,7 +78,7 @@ void applyCommand(GameState& game, const EditorCommand& command, FrameOutcome& o
         break;
     case Kind::playTest:
         startPlayTest(game);
-        return;
+        break;
     case Kind::prove:
         startProof(editor);
         break;
@@ -117,7 +117,20 @@ void applyCommand(GameState& game, const EditorCommand& command, FrameOutcome& o
     case Kind::mouseTaken:
         break;
     }
-    followEditedLevel(game);
+}
+
+void applyCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+    // A message lasts until the next command; what the editor says goes to
+    // the console too, for tools and tests.
+    EditorState& editor = game.editor;
+    editor.message.clear();
+    changeByCommand(game, command, outcome);
+    if (!editor.message.empty()) {
+        outcome.consoleLines.push_back(editor.message);
+    }
+    if (editing(game)) {
+        followEditedLevel(game);
+    }
 }
 
 bool controlHeld(const InputState& input) {
@@ -207,7 +220,8 @@ void pressEditorKey(GameState& game, Key key, FrameOutcome& outcome) {
 }
 
 void applyEditorCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
-    if (editing(game)) {
+    const bool claim = command.kind == Kind::keysTaken || command.kind == Kind::mouseTaken;
+    if (editing(game) && !claim) {
         applyCommand(game, command, outcome);
     }
 }
@@ -242,8 +256,12 @@ bool endWonPlayTest(GameState& game) {
 }
 
 void stepEditorFrame(GameState& game, FrameOutcome& outcome) {
-    collectProof(game.editor);
     outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    const EditorProof::Status before = game.editor.proof.status;
+    collectProof(game.editor);
+    if (game.editor.proof.status != before) {
+        outcome.consoleLines.push_back(proofLine(game.editor.proof));
+    }
     outcome.cursorFree = true;
 }
 

@@ -41,5 +41,4 @@ std::vector<OverlayText> editorOverlayTexts(const GameState& game);
 // The cell a pointer (0..1 across and down the picture) shows: the first
 // cell of `layer` the ray from the camera meets, else the first cell of the
 // level's box, else nothing.
-std::optional<Cell> cellUnderPointer(const Camera& camera, glm::vec2 pointer, Cell size,
-                                     int layer);
+std::optional<Cell> cellUnderPointer(const Camera& camera, glm::vec2 pointer, Cell size, int layer);

@@ -42,9 +42,10 @@ void palette(Actions& actions) {
         const char* label;
         EditorPiece piece;
     };
-    const Entry entries[] = {{"Empty (X)", EditorPiece::empty}, {"Crate (C)", EditorPiece::crate},
-                             {"Red (R)", EditorPiece::red},     {"Blue (B)", EditorPiece::blue},
-                             {"Start (S)", EditorPiece::start}, {"Trophy (T)", EditorPiece::trophy}};
+    const Entry entries[] = {
+        {"Empty (X)", EditorPiece::empty}, {"Crate (C)", EditorPiece::crate},
+        {"Red (R)", EditorPiece::red},     {"Blue (B)", EditorPiece::blue},
+        {"Start (S)", EditorPiece::start}, {"Trophy (T)", EditorPiece::trophy}};
     int column = 0;
     for (const Entry& entry : entries) {
         if (column++ % 2 == 1) {

@@ -3,6 +3,7 @@
 // the cell a click picks.
 #include "core/scratchFolder.h"
 #include "game/editorMode.h"
+#include "game/gameState.h"
 #include "world/solver.h"
 
 #include <gtest/gtest.h>
@@ -35,20 +36,33 @@ struct PlaceCase {
 const PlaceCase placeCases[] = {
     {"a crate", {{free1, Piece::crate}}, false, {{free1, Piece::crate}}},
     {"a second red", {{free1, Piece::red}}, false, {{free1, Piece::red}, {red, Piece::red}}},
-    {"a blue over a crate", {{free1, Piece::crate}, {free1, Piece::blue}}, false,
+    {"a blue over a crate",
+     {{free1, Piece::crate}, {free1, Piece::blue}},
+     false,
      {{free1, Piece::blue}}},
-    {"the start moves", {{free2, Piece::start}}, false, {{free2, Piece::start}, {start, Piece::empty}}},
-    {"the trophy moves", {{free2, Piece::trophy}}, false,
+    {"the start moves",
+     {{free2, Piece::start}},
+     false,
+     {{free2, Piece::start}, {start, Piece::empty}}},
+    {"the trophy moves",
+     {{free2, Piece::trophy}},
+     false,
      {{free2, Piece::trophy}, {trophy, Piece::empty}}},
-    {"erasing a crate", {{free1, Piece::crate}, {free1, Piece::empty}}, false,
+    {"erasing a crate",
+     {{free1, Piece::crate}, {free1, Piece::empty}},
+     false,
      {{free1, Piece::empty}}},
     {"the last red stays", {{red, Piece::empty}}, true, {{red, Piece::red}}},
     {"the last blue stays under a crate", {{blue, Piece::crate}}, true, {{blue, Piece::blue}}},
-    {"a red once another is there", {{free1, Piece::red}, {red, Piece::empty}}, false,
+    {"a red once another is there",
+     {{free1, Piece::red}, {red, Piece::empty}},
+     false,
      {{red, Piece::empty}, {free1, Piece::red}}},
     {"the start is not covered", {{start, Piece::red}}, true, {{start, Piece::start}}},
     {"the trophy is not erased", {{trophy, Piece::empty}}, true, {{trophy, Piece::trophy}}},
-    {"the start not on the trophy", {{trophy, Piece::start}}, true,
+    {"the start not on the trophy",
+     {{trophy, Piece::start}},
+     true,
      {{trophy, Piece::trophy}, {start, Piece::start}}},
     {"outside the level", {{Cell{5, 0, 0}, Piece::crate}}, true, {}},
 };
@@ -86,8 +100,8 @@ struct SizeCase {
 };
 
 TEST(EditorSize, ASizeThatLeavesAPieceOutsideOrBreaksTheLimitsIsRefused) {
-    const SizeCase cases[] = {{{10, 10, 10}, false}, {{4, 1, 4}, true},   {{4, 2, 4}, false},
-                              {{3, 4, 5}, true},     {{5, 4, 3}, true},   {{5, 4, 11}, true},
+    const SizeCase cases[] = {{{10, 10, 10}, false}, {{4, 1, 4}, true}, {{4, 2, 4}, false},
+                              {{3, 4, 5}, true},     {{5, 4, 3}, true}, {{5, 4, 11}, true},
                               {{4, 4, 4}, false},    {{2, 2, 2}, true}};
     for (const SizeCase& test : cases) {
         LevelLayout layout = newEditorLevel().layout;
@@ -133,7 +147,8 @@ TEST(EditorSave, TheSavedFileLoadsAsTheLevelWithTheProvenParAndABadOneIsNotWritt
     openEditor(editor, scratch.path("made.level"), newEditorLevel());
     editor.cursor = Cell{2, 0, 1};
     editPiece(editor, Piece::crate);
-    editor.proof = EditorProof{EditorProof::Status::done, proveLayout(editor.level.layout, nullptr)};
+    editor.proof =
+        EditorProof{EditorProof::Status::done, proveLayout(editor.level.layout, nullptr)};
     const std::optional<std::vector<Direction>> way = solveLevel(Level(editor.level.layout));
     ASSERT_TRUE(way);
     ASSERT_TRUE(saveEditedLevel(editor)) << editor.message;
@@ -175,6 +190,37 @@ TEST(EditorPointer, AClickOnACellsTopPicksThatCellOfTheLayer) {
             << cell.x << cell.y << cell.z;
     }
     EXPECT_EQ(cellUnderPointer(camera, glm::vec2(0.0f, 0.0f), size, 0), std::nullopt);
+}
+
+TEST(EditorPlayTest, PPlaysTheLevelFromItsStartAndEscapeReturnsToTheEditorAsItWas) {
+    GameState game;
+    startEditor(game, "x.level", newEditorLevel());
+    double time = 0.0;
+    FrameOutcome outcome;
+    const auto press = [&](Key key) {
+        time += 0.02;
+        outcome =
+            updateGame(game, FrameInput(time, {InputEvent::press(key), InputEvent::release(key)}));
+    };
+    press(Key::up);
+    press(Key::c); // a crate at 1 0 2
+    orbit(game.overview, 40.0f, 0.0f);
+    const Overview view = game.overview;
+    press(Key::p);
+    EXPECT_TRUE(game.editor.playTesting);
+    EXPECT_FALSE(game.overview.active) << "first person";
+    EXPECT_EQ(game.level.player.cell, start);
+    EXPECT_EQ(game.level.obstacles.size(), 1u);
+    press(Key::escape);
+    EXPECT_FALSE(game.editor.playTesting);
+    EXPECT_FALSE(outcome.quit);
+    EXPECT_EQ(game.editor.cursor, (Cell{1, 0, 2}));
+    EXPECT_EQ(game.overview.yaw, view.yaw);
+    EXPECT_TRUE(game.overview.active);
+    EXPECT_EQ(game.editor.undoSteps.size(), 1u);
+    press(Key::escape);
+    EXPECT_TRUE(game.editor.askingToLeave) << "unsaved: Escape asks";
+    EXPECT_FALSE(outcome.quit);
 }
 
 } // namespace
