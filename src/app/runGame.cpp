@@ -1,7 +1,6 @@
 #include "app/runGame.h"
 
 #include "core/console.h"
-#include "game/editorMode.h"
 #include "game/gameState.h"
 #include "platform/window.h"
 #include "render/drawFrame.h"
@@ -107,7 +106,7 @@ void prepareState(GameState& game, const GameRun& run) {
         openTitle(game);
     }
     if (run.edited) {
-        startEditor(game, run.edited->name, run.edited->file);
+        openLevelEditor(game, run.edited->name, run.edited->file);
     }
 }
 

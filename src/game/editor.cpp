@@ -380,12 +380,19 @@ std::string proofLine(const EditorProof& proof) {
            " states";
 }
 
-std::string editedLevelText(const EditorState& editor) {
-    LevelFile level = editor.level;
-    const EditorProof& proof = editor.proof;
+bool editorShown(const EditorState& editor) {
+    return editor.enabled && !editor.playTesting;
+}
+
+std::optional<int> provenPar(const EditorProof& proof) {
     const bool proven = proof.status == EditorProof::Status::done &&
                         proof.answer.outcome == SolveOutcome::solved && proof.answer.par > 0;
-    level.par = proven ? std::optional<int>(proof.answer.par) : std::nullopt;
+    return proven ? std::optional<int>(proof.answer.par) : std::nullopt;
+}
+
+std::string editedLevelText(const EditorState& editor) {
+    LevelFile level = editor.level;
+    level.par = provenPar(editor.proof);
     return formatLevelText(level);
 }
 

@@ -78,6 +78,11 @@ struct EditorState {
     bool mouseTaken = false;
 };
 
+// The editor, not a play-test of its level, takes the frames.
+bool editorShown(const EditorState& editor);
+// The par the proof found, when it found a way.
+std::optional<int> provenPar(const EditorProof& proof);
+
 // The editor on a level from `path` (new or loaded); nothing to undo.
 void openEditor(EditorState& editor, const std::string& path, const LevelFile& level);
 // The edits, each one undo step; a refused one leaves its reason in the

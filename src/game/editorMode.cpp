@@ -1,8 +1,5 @@
 #include "game/editorMode.h"
 
-#include "game/gameState.h"
-#include "world/trace.h"
-
 #include <glm/geometric.hpp>
 #include <glm/mat4x4.hpp>
 
@@ -18,48 +15,24 @@ using Kind = EditorCommand::Kind;
 
 // The game's level follows the edited one, so the picture and the trace do;
 // the layers above the cursor's are peeled off to show it.
-void followEditedLevel(GameState& game) {
-    const EditorState& editor = game.editor;
-    if (!(game.level.layout() == editor.level.layout)) {
-        game.level = Level(editor.level.layout);
+void followEditedLevel(EditorScene scene) {
+    const EditorState& editor = scene.editor;
+    if (!(scene.level.layout() == editor.level.layout)) {
+        scene.level = Level(editor.level.layout);
     }
-    game.overview.active = true;
-    game.overview.firstHiddenLayer = editor.cursor.y + 1;
+    scene.overview.active = true;
+    scene.overview.firstHiddenLayer = editor.cursor.y + 1;
 }
 
-void startPlayTest(GameState& game) {
-    EditorState& editor = game.editor;
-    editor.view = game.overview;
-    editor.playTesting = true;
-    editor.askingToLeave = false;
-    LevelFile played = editor.level;
-    played.par = editor.proof.status == EditorProof::Status::done &&
-                         editor.proof.answer.outcome == SolveOutcome::solved
-                     ? std::optional<int>(editor.proof.answer.par)
-                     : std::nullopt;
-    game.campaign = Campaign({CampaignLevel{"", played}});
-    game.puzzle.enabled = true;
-    startLevel(game);
-}
-
-void returnToEditor(GameState& game, const std::string& message) {
-    EditorState& editor = game.editor;
-    editor.playTesting = false;
-    editor.message = message;
-    game.overview = editor.view;
-    game.level = Level(editor.level.layout);
-    followEditedLevel(game);
-}
-
-void leave(GameState& game, bool save, FrameOutcome& outcome) {
-    if (!save || saveEditedLevel(game.editor)) {
+void leave(EditorState& editor, bool save, EditorOutcome& outcome) {
+    if (!save || saveEditedLevel(editor)) {
         outcome.quit = true;
     }
-    game.editor.askingToLeave = false;
+    editor.askingToLeave = false;
 }
 
-void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
-    EditorState& editor = game.editor;
+void changeByCommand(EditorScene scene, const EditorCommand& command, EditorOutcome& outcome) {
+    EditorState& editor = scene.editor;
     switch (command.kind) {
     case Kind::place:
         editPiece(editor, command.piece);
@@ -68,7 +41,7 @@ void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome
         moveEditorCursor(editor, command.direction);
         break;
     case Kind::turnView:
-        orbit(game.overview, viewTurnStep * float(command.direction), 0.0f);
+        orbit(scene.overview, viewTurnStep * float(command.direction), 0.0f);
         break;
     case Kind::undo:
         undoEdit(editor);
@@ -77,7 +50,9 @@ void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome
         redoEdit(editor);
         break;
     case Kind::playTest:
-        startPlayTest(game);
+        editor.view = scene.overview;
+        editor.askingToLeave = false;
+        outcome.playTest = true;
         break;
     case Kind::prove:
         startProof(editor);
@@ -105,10 +80,10 @@ void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome
         editor.helpShown = !editor.helpShown;
         break;
     case Kind::leaveSaving:
-        leave(game, true, outcome);
+        leave(editor, true, outcome);
         break;
     case Kind::leaveDiscarding:
-        leave(game, false, outcome);
+        leave(editor, false, outcome);
         break;
     case Kind::stay:
         editor.askingToLeave = false;
@@ -119,22 +94,16 @@ void changeByCommand(GameState& game, const EditorCommand& command, FrameOutcome
     }
 }
 
-void applyCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+void applyCommand(EditorScene scene, const EditorCommand& command, EditorOutcome& outcome) {
     // A message lasts until the next command; what the editor says goes to
     // the console too, for tools and tests.
-    EditorState& editor = game.editor;
+    EditorState& editor = scene.editor;
     editor.message.clear();
-    changeByCommand(game, command, outcome);
+    changeByCommand(scene, command, outcome);
     if (!editor.message.empty()) {
         outcome.consoleLines.push_back(editor.message);
     }
-    if (editing(game)) {
-        followEditedLevel(game);
-    }
-}
-
-bool controlHeld(const InputState& input) {
-    return input.held(Key::leftControl) || input.held(Key::rightControl);
+    followEditedLevel(scene);
 }
 
 glm::vec3 pointOnRay(glm::vec3 origin, glm::vec3 direction, float t) {
@@ -172,20 +141,15 @@ bool insideBox(Cell cell, Cell size) {
 
 } // namespace
 
-void startEditor(GameState& game, const std::string& path, const LevelFile& level) {
-    openEditor(game.editor, path, level);
-    game.level = Level(game.editor.level.layout);
-    game.camera = cameraAtStart(level.layout);
-    game.overview = openOverview(game.camera, level.layout.size);
-    followEditedLevel(game);
+void openEditorScene(EditorScene scene, const std::string& path, const LevelFile& level,
+                     const Camera& camera) {
+    openEditor(scene.editor, path, level);
+    scene.level = Level(scene.editor.level.layout);
+    scene.overview = openOverview(camera, level.layout.size);
+    followEditedLevel(scene);
 }
 
-bool editing(const GameState& game) {
-    return game.editor.enabled && !game.editor.playTesting;
-}
-
-void notePanelClaims(GameState& game, const std::vector<MenuAction>& actions) {
-    EditorState& editor = game.editor;
+void notePanelClaims(EditorState& editor, const std::vector<MenuAction>& actions) {
     editor.keysTaken = false;
     editor.mouseTaken = false;
     for (const MenuAction& action : actions) {
@@ -196,10 +160,10 @@ void notePanelClaims(GameState& game, const std::vector<MenuAction>& actions) {
     }
 }
 
-void escapeInEditor(GameState& game, FrameOutcome& outcome) {
-    EditorState& editor = game.editor;
+void escapeInEditor(EditorScene scene, EditorOutcome& outcome) {
+    EditorState& editor = scene.editor;
     if (editor.playTesting) {
-        returnToEditor(game, "Back from the play-test");
+        returnToEditor(scene, "Back from the play-test");
     } else if (editor.askingToLeave) {
         editor.askingToLeave = false;
     } else if (editor.unsaved) {
@@ -209,78 +173,80 @@ void escapeInEditor(GameState& game, FrameOutcome& outcome) {
     }
 }
 
-void pressEditorKey(GameState& game, Key key, FrameOutcome& outcome) {
-    if (game.editor.keysTaken || game.editor.askingToLeave) {
+void pressEditorKey(EditorScene scene, Key key, bool control, EditorOutcome& outcome) {
+    if (scene.editor.keysTaken || scene.editor.askingToLeave) {
         return;
     }
-    if (const std::optional<EditorCommand> command =
-            editorCommandOfKey(key, controlHeld(game.input))) {
-        applyCommand(game, *command, outcome);
+    if (const std::optional<EditorCommand> command = editorCommandOfKey(key, control)) {
+        applyCommand(scene, *command, outcome);
     }
 }
 
-void applyEditorCommand(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+void applyEditorCommand(EditorScene scene, const EditorCommand& command, EditorOutcome& outcome) {
     const bool claim = command.kind == Kind::keysTaken || command.kind == Kind::mouseTaken;
-    if (editing(game) && !claim) {
-        applyCommand(game, command, outcome);
+    if (editorShown(scene.editor) && !claim) {
+        applyCommand(scene, command, outcome);
     }
 }
 
-void pressEditorButton(GameState& game, int button, bool pressed, glm::vec2 cursorArea) {
+void pressEditorButton(EditorScene scene, int button, bool pressed, glm::vec2 pointer,
+                       const Camera& view) {
     constexpr int left = 0;
     constexpr int right = 1;
+    EditorState& editor = scene.editor;
     if (button == right || !pressed) {
-        game.overview.dragging = pressed && button == right;
+        scene.overview.dragging = pressed && button == right;
         return;
     }
-    if (button != left || game.editor.mouseTaken || game.editor.askingToLeave) {
+    if (button != left || editor.mouseTaken || editor.askingToLeave) {
         return;
     }
-    const MouseState& mouse = game.input.mouse;
-    const glm::vec2 pointer(mouse.lastX / cursorArea.x, mouse.lastY / cursorArea.y);
-    EditorState& editor = game.editor;
-    if (const std::optional<Cell> cell = cellUnderPointer(
-            viewingCamera(game), pointer, editor.level.layout.size, editor.cursor.y)) {
+    if (const std::optional<Cell> cell =
+            cellUnderPointer(view, pointer, editor.level.layout.size, editor.cursor.y)) {
         editor.cursor = *cell;
-        followEditedLevel(game);
+        followEditedLevel(scene);
     }
 }
 
-bool endWonPlayTest(GameState& game) {
-    if (!game.editor.playTesting || !isWon(game)) {
-        return false;
-    }
-    returnToEditor(game,
-                   "Play-test won in " + std::to_string(game.puzzle.history.moves()) + " moves");
-    return true;
+void returnToEditor(EditorScene scene, const std::string& message) {
+    EditorState& editor = scene.editor;
+    editor.playTesting = false;
+    editor.message = message;
+    scene.overview = editor.view;
+    scene.level = Level(editor.level.layout);
+    followEditedLevel(scene);
 }
 
-void stepEditorFrame(GameState& game, FrameOutcome& outcome) {
-    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
-    const EditorProof::Status before = game.editor.proof.status;
-    collectProof(game.editor);
-    if (game.editor.proof.status != before) {
-        outcome.consoleLines.push_back(proofLine(game.editor.proof));
-    }
-    outcome.cursorFree = true;
+LevelFile playedLevel(const EditorState& editor) {
+    LevelFile played = editor.level;
+    played.par = provenPar(editor.proof);
+    return played;
 }
 
-std::vector<OverlayText> editorOverlayTexts(const GameState& game) {
-    const EditorState& editor = game.editor;
+std::optional<std::string> collectProofLine(EditorState& editor) {
+    const EditorProof::Status before = editor.proof.status;
+    collectProof(editor);
+    if (editor.proof.status == before) {
+        return std::nullopt;
+    }
+    return proofLine(editor.proof);
+}
+
+EditorTexts editorTexts(const EditorState& editor) {
     const Cell cursor = editor.cursor;
-    std::string status = "Editing " + editor.path + "  cursor " + std::to_string(cursor.x) + " " +
-                         std::to_string(cursor.y) + " " + std::to_string(cursor.z);
+    EditorTexts texts;
+    texts.status = "Editing " + editor.path + "  cursor " + std::to_string(cursor.x) + " " +
+                   std::to_string(cursor.y) + " " + std::to_string(cursor.z);
     if (editor.unsaved) {
-        status += "  (unsaved)";
+        texts.status += "  (unsaved)";
     }
-    std::vector<OverlayText> texts{{OverlayText::Kind::moves, status}};
     const std::string proof = proofLine(editor.proof);
-    const std::string said = !editor.message.empty() ? editor.message : proof;
-    texts.push_back({OverlayText::Kind::hint, said.empty() ? "F1: keys" : said});
+    texts.said = !editor.message.empty() ? editor.message : proof;
+    if (texts.said.empty()) {
+        texts.said = "F1: keys";
+    }
     if (editor.helpShown) {
-        for (const std::string& line : editorHelpLines()) {
-            texts.push_back({OverlayText::Kind::help, line});
-        }
+        texts.help = editorHelpLines();
     }
     return texts;
 }

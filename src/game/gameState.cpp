@@ -88,6 +88,88 @@ bool pressOverviewKey(GameState& game, Key key) {
     }
 }
 
+EditorScene editorScene(GameState& game) {
+    return EditorScene{game.editor, game.level, game.overview};
+}
+
+bool editing(const GameState& game) {
+    return editorShown(game.editor);
+}
+
+// A play-test plays the edited level from its start with the puzzle keys.
+void startPlayTest(GameState& game) {
+    game.editor.playTesting = true;
+    game.campaign = Campaign({CampaignLevel{"", playedLevel(game.editor)}});
+    game.puzzle.enabled = true;
+    startLevel(game);
+}
+
+void followEditor(GameState& game, const EditorOutcome& editor, FrameOutcome& outcome) {
+    outcome.consoleLines.insert(outcome.consoleLines.end(), editor.consoleLines.begin(),
+                                editor.consoleLines.end());
+    if (editor.clipboardText) {
+        outcome.clipboardText = editor.clipboardText;
+    }
+    outcome.quit = outcome.quit || editor.quit;
+    if (editor.playTest) {
+        startPlayTest(game);
+    }
+}
+
+void escapeFromEditor(GameState& game, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    escapeInEditor(editorScene(game), editor);
+    followEditor(game, editor, outcome);
+}
+
+void pressKeyInEditor(GameState& game, Key key, FrameOutcome& outcome) {
+    const bool control = game.input.held(Key::leftControl) || game.input.held(Key::rightControl);
+    EditorOutcome editor;
+    pressEditorKey(editorScene(game), key, control, editor);
+    followEditor(game, editor, outcome);
+}
+
+void commandEditor(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    applyEditorCommand(editorScene(game), command, editor);
+    followEditor(game, editor, outcome);
+}
+
+void pressButtonInEditor(GameState& game, const InputEvent& event, glm::vec2 cursorArea) {
+    const MouseState& mouse = game.input.mouse;
+    const glm::vec2 pointer(mouse.lastX / cursorArea.x, mouse.lastY / cursorArea.y);
+    pressEditorButton(editorScene(game), event.button, event.kind == InputEvent::Kind::buttonPress,
+                      pointer, viewingCamera(game));
+}
+
+// A won play-test goes back to the editor.
+bool endWonPlayTest(GameState& game) {
+    if (!game.editor.playTesting || !isWon(game)) {
+        return false;
+    }
+    returnToEditor(editorScene(game),
+                   "Play-test won in " + std::to_string(game.puzzle.history.moves()) + " moves");
+    return true;
+}
+
+// The editor's frame: the trace line, and a proof that came in.
+void stepEditorFrame(GameState& game, FrameOutcome& outcome) {
+    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    if (const std::optional<std::string> proof = collectProofLine(game.editor)) {
+        outcome.consoleLines.push_back(*proof);
+    }
+    outcome.cursorFree = true;
+}
+
+void addEditorTexts(const EditorState& editor, std::vector<OverlayText>& texts) {
+    const EditorTexts editorLines = editorTexts(editor);
+    texts.push_back({OverlayText::Kind::moves, editorLines.status});
+    texts.push_back({OverlayText::Kind::hint, editorLines.said});
+    for (const std::string& line : editorLines.help) {
+        texts.push_back({OverlayText::Kind::help, line});
+    }
+}
+
 // Escape in a run with menus: play pauses, a menu goes back.
 void escapeInMenus(GameState& game) {
     MenuState& menu = game.menu;
@@ -115,7 +197,7 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
     switch (key) {
     case Key::escape:
         if (game.editor.enabled) {
-            escapeInEditor(game, outcome);
+            escapeFromEditor(game, outcome);
         } else if (game.menu.enabled) {
             escapeInMenus(game);
         } else {
@@ -127,7 +209,7 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
         break;
     default:
         if (editing(game)) {
-            pressEditorKey(game, key, outcome);
+            pressKeyInEditor(game, key, outcome);
         } else if (game.puzzle.enabled && game.modes.playEnabled && !pressOverviewKey(game, key)) {
             pressPuzzleKey(game.puzzle, game.level, game.camera, key);
         }
@@ -174,8 +256,7 @@ void applyEvents(GameState& game, const FrameInput& input, FrameOutcome& outcome
         case InputEvent::Kind::buttonPress:
         case InputEvent::Kind::buttonRelease:
             if (editing(game)) {
-                pressEditorButton(game, event.button,
-                                  event.kind == InputEvent::Kind::buttonPress, input.cursorArea);
+                pressButtonInEditor(game, event, input.cursorArea);
             } else if (event.button == 0) {
                 game.overview.dragging = event.kind == InputEvent::Kind::buttonPress;
             }
@@ -392,7 +473,7 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
         changeSettings(game, action.settings, outcome);
         break;
     case Kind::edit:
-        applyEditorCommand(game, action.edit, outcome);
+        commandEditor(game, action.edit, outcome);
         break;
     }
 }
@@ -447,7 +528,7 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     FrameOutcome outcome;
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
-    notePanelClaims(game, input.menuActions);
+    notePanelClaims(game.editor, input.menuActions);
     applyEvents(game, input, outcome);
     applyMenuActions(game, input.menuActions, outcome);
     if (editing(game)) {
@@ -510,8 +591,7 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         return texts; // the menu says what there is to do
     }
     if (editing(game)) {
-        const std::vector<OverlayText> editor = editorOverlayTexts(game);
-        texts.insert(texts.end(), editor.begin(), editor.end());
+        addEditorTexts(game.editor, texts);
         return texts;
     }
     if (game.overview.active) {
@@ -533,4 +613,9 @@ Camera viewingCamera(const GameState& game) {
 
 bool showsBlockMarks(const GameState& game) {
     return game.puzzle.enabled && game.settings.blockMarks;
+}
+
+void openLevelEditor(GameState& game, const std::string& path, const LevelFile& level) {
+    game.camera = cameraAtStart(level.layout);
+    openEditorScene(editorScene(game), path, level, game.camera);
 }

@@ -105,6 +105,9 @@ struct FrameOutcome {
 // A run with menus opens on its title screen.
 void openTitle(GameState& game);
 
+// A run with --edit opens the level editor on the level from `path`.
+void openLevelEditor(GameState& game, const std::string& path, const LevelFile& level);
+
 // The next level of the run: the level and the camera at their start, play
 // on, no won frames, no moves and no hint. The modes, the zoom and the
 // picture's aspect stay.

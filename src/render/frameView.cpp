@@ -1,6 +1,5 @@
 #include "render/frameView.h"
 
-#include "game/editorMode.h"
 #include "render/shadowMap.h"
 
 #include <glm/geometric.hpp>
@@ -31,14 +30,14 @@ std::optional<PlayerMarker> playerMarkerOf(const GameState& game) {
 }
 
 std::optional<Cell> editorCursorOf(const GameState& game) {
-    return editing(game) ? std::optional<Cell>(game.editor.cursor) : std::nullopt;
+    return editorShown(game.editor) ? std::optional<Cell>(game.editor.cursor) : std::nullopt;
 }
 
 // The proof's idle pieces, but for those on the peeled layers.
 std::vector<Cell> idleCellsOf(const GameState& game) {
     std::vector<Cell> cells;
     const EditorProof& proof = game.editor.proof;
-    if (!editing(game) || proof.status != EditorProof::Status::done) {
+    if (!editorShown(game.editor) || proof.status != EditorProof::Status::done) {
         return cells;
     }
     for (Cell cell : proof.answer.idleCells) {

@@ -1,7 +1,5 @@
 #include "ui/editorPanel.h"
 
-#include "game/editorMode.h"
-
 #include <imgui.h>
 
 #include <array>
@@ -151,7 +149,7 @@ void drawLeaveQuestion(Actions& actions) {
 } // namespace
 
 bool editorPanelShown(const GameState& game) {
-    return editing(game);
+    return editorShown(game.editor);
 }
 
 void drawEditorPanel(const GameState& game, std::vector<MenuAction>& actions) {

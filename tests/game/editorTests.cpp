@@ -194,7 +194,7 @@ TEST(EditorPointer, AClickOnACellsTopPicksThatCellOfTheLayer) {
 
 TEST(EditorPlayTest, PPlaysTheLevelFromItsStartAndEscapeReturnsToTheEditorAsItWas) {
     GameState game;
-    startEditor(game, "x.level", newEditorLevel());
+    openLevelEditor(game, "x.level", newEditorLevel());
     double time = 0.0;
     FrameOutcome outcome;
     const auto press = [&](Key key) {
