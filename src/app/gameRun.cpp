@@ -1,5 +1,6 @@
 #include "app/gameRun.h"
 
+#include "core/userFiles.h"
 #include "game/editor.h"
 
 #include <cstdlib>
@@ -56,8 +57,8 @@ GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::os
         return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
-        return GameRunLoad{GameRun{builtInRoomCampaign(), false, false, {}, nullptr, {}, nullptr, {}},
-                           ""};
+        return GameRunLoad{
+            GameRun{builtInRoomCampaign(), false, false, {}, nullptr, {}, nullptr, {}}, ""};
     }
     CampaignLoad load = loadSingleLevel(options.levelFile);
     if (!load.error.empty()) {
@@ -77,6 +78,10 @@ void readSettings(GameRun& run, std::ostream& errors) {
 
 GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     GameRunLoad load = levelsOfRun(options, assets, errors);
+    if (load.run && load.run->menus) {
+        load.run->madeLevelsFolder = userFilePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                                                  ".local/share", "levels");
+    }
     // The plain room plays as designed, whatever the settings say.
     const bool playsLevels =
         options.campaign || !options.levelFile.empty() || !options.editFile.empty();

@@ -30,6 +30,8 @@ struct GameRun {
     // setting is saved; null, and the defaults, for the plain room.
     std::unique_ptr<SettingsFile> settingsFile;
     Settings settings;
+    // Where "Make a level" in the menus saves new levels.
+    std::string madeLevelsFolder = "";
 };
 
 // The run the flags ask for, or one line of error text (a malformed level:

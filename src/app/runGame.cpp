@@ -102,6 +102,7 @@ bool runFrame(Window& window, Renderer& renderer, Menus* menus, GameState& game,
 void prepareState(GameState& game, const GameRun& run) {
     game.progress = run.progress;
     game.menu.enabled = run.menus;
+    game.editor.madeLevelsFolder = run.madeLevelsFolder;
     if (run.menus) {
         openTitle(game);
     }

@@ -4,6 +4,7 @@
 #include "world/pieces.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 
 namespace {
@@ -411,6 +412,16 @@ bool saveEditedLevel(EditorState& editor) {
     editor.unsaved = false;
     editor.message = "Saved " + editor.path;
     return true;
+}
+
+std::string firstFreeLevelPath(const std::string& folder) {
+    for (int number = 1;; ++number) {
+        const std::string path = folder + "/level-" + std::to_string(number) + ".level";
+        std::error_code failure;
+        if (!std::filesystem::exists(path, failure) && !failure) {
+            return path;
+        }
+    }
 }
 
 std::optional<EditorCommand> editorCommandOfKey(Key key, bool control) {

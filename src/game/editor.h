@@ -6,6 +6,7 @@
 #pragma once
 
 #include "game/asideWorker.h"
+#include "game/campaign.h"
 #include "game/editorCommand.h"
 #include "game/keys.h"
 #include "game/overview.h"
@@ -73,6 +74,10 @@ struct EditorState {
     AsideWorker<LevelLayout, ProofAnswer> prover{proveLayout};
     // The overview round the level, kept while the level is play-tested.
     Overview view;
+    // Where "Make a level" puts new levels (the player's own folder), and the
+    // run the menus come back to after it.
+    std::string madeLevelsFolder;
+    std::optional<Campaign> menuCampaign;
     // The panel has the keyboard or the mouse in this frame.
     bool keysTaken = false;
     bool mouseTaken = false;
@@ -109,6 +114,9 @@ std::string editedLevelText(const EditorState& editor);
 // Writes the file atomically when the loader accepts its text; true when
 // saved, else the message says why.
 bool saveEditedLevel(EditorState& editor);
+
+// "level-1.level" in the folder, or the next number not taken.
+std::string firstFreeLevelPath(const std::string& folder);
 
 // The editor's keys: the command of a press (Control held or not), and the
 // help lines that list them.

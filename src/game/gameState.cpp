@@ -104,13 +104,34 @@ void startPlayTest(GameState& game) {
     startLevel(game);
 }
 
+// From the title: the editor on a new level in the player's folder.
+void makeLevel(GameState& game) {
+    game.editor.menuCampaign = game.campaign;
+    openLevelEditor(game, firstFreeLevelPath(game.editor.madeLevelsFolder), newEditorLevel());
+    game.menu.screen = MenuScreen::none;
+}
+
+// Leaving an editor opened from the menus returns to the title.
+void leaveEditor(GameState& game, FrameOutcome& outcome) {
+    if (!game.editor.menuCampaign) {
+        outcome.quit = true;
+        return;
+    }
+    game.editor.enabled = false;
+    game.campaign = *game.editor.menuCampaign;
+    game.editor.menuCampaign.reset();
+    openTitle(game);
+}
+
 void followEditor(GameState& game, const EditorOutcome& editor, FrameOutcome& outcome) {
     outcome.consoleLines.insert(outcome.consoleLines.end(), editor.consoleLines.begin(),
                                 editor.consoleLines.end());
     if (editor.clipboardText) {
         outcome.clipboardText = editor.clipboardText;
     }
-    outcome.quit = outcome.quit || editor.quit;
+    if (editor.quit) {
+        leaveEditor(game, outcome);
+    }
     if (editor.playTest) {
         startPlayTest(game);
     }
@@ -474,6 +495,9 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
         break;
     case Kind::edit:
         commandEditor(game, action.edit, outcome);
+        break;
+    case Kind::makeLevel:
+        makeLevel(game);
         break;
     }
 }

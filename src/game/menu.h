@@ -37,6 +37,7 @@ struct MenuAction {
         replay,
         changeSettings, // `settings` from now on, saved
         edit,           // `edit` in the level editor
+        makeLevel,      // the editor on a new level among the player's own
     };
     Kind kind = Kind::resume;
     std::size_t level = 0;

@@ -104,6 +104,7 @@ void drawTitle(Actions& actions) {
     ImGui::Dummy(ImVec2(0.0f, scaled(60.0f)));
     buttonColumn({{"Continue", MenuAction::of(Kind::continuePlay)},
                   {"Levels", MenuAction::opening(MenuScreen::levels)},
+                  {"Make a level", MenuAction::of(Kind::makeLevel)},
                   {"Settings", MenuAction::opening(MenuScreen::settings)},
                   {"Quit", MenuAction::of(Kind::quit)}},
                  actions);

@@ -107,7 +107,7 @@ TEST_F(MenuRun, PauseSettingsAreSavedThenResumeTitleAndQuit) {
 
     keys({"Escape", "Down", "Down", "Down", "Down", "Down", "Return"}); // Title
     EXPECT_EQ(settled(), start) << "the title shows the next level again";
-    keys({"Down", "Down", "Down"});
+    keys({"Down", "Down", "Down", "Down"});
     ASSERT_TRUE(game.tapKey("Return")); // Quit
     EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
 }

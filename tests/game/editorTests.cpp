@@ -223,4 +223,26 @@ TEST(EditorPlayTest, PPlaysTheLevelFromItsStartAndEscapeReturnsToTheEditorAsItWa
     EXPECT_FALSE(outcome.quit);
 }
 
+TEST(EditorFromTheTitle, MakeALevelOpensTheFirstFreeFileAndLeavingReturnsToTheTitle) {
+    ScratchFolder scratch("cellquestMade.");
+    scratch.write("level-1.level", "taken");
+    LevelFile first = newEditorLevel();
+    first.title = "First";
+    GameState game(Campaign({CampaignLevel{"a.level", first}}), true);
+    game.menu.enabled = true;
+    game.editor.madeLevelsFolder = scratch.folder();
+    openTitle(game);
+    FrameInput input(0.1);
+    input.menuActions = {MenuAction::of(MenuAction::Kind::makeLevel)};
+    updateGame(game, input);
+    EXPECT_TRUE(editorShown(game.editor));
+    EXPECT_EQ(game.editor.path, scratch.path("level-2.level"));
+    EXPECT_EQ(game.level.layout(), newEditorLevel().layout);
+    const FrameOutcome left = updateGame(game, FrameInput(0.2, {InputEvent::press(Key::escape)}));
+    EXPECT_FALSE(left.quit);
+    EXPECT_FALSE(game.editor.enabled);
+    EXPECT_EQ(game.menu.screen, MenuScreen::title);
+    EXPECT_EQ(game.campaign.current().file, first);
+}
+
 } // namespace
