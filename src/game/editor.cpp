@@ -4,6 +4,7 @@
 #include "world/pieces.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iterator>
 
@@ -136,38 +137,56 @@ SolverBudget proofBudget(const std::atomic<bool>* stop) {
     return budget;
 }
 
+// Each key with its command and the words the help shows for it; keys next
+// to each other with the same words share one help entry.
 struct EditorKey {
     Key key;
     bool control;
     EditorCommand command;
+    const char* what;
 };
 
 using Kind = EditorCommand::Kind;
 
+// "PAGE_UP" as "PageUp", "X" as "X".
+std::string shownKeyName(Key key) {
+    std::string shown;
+    bool wordStart = true;
+    for (char c : keyName(key)) {
+        if (c == '_') {
+            wordStart = true;
+            continue;
+        }
+        shown += wordStart ? c : char(std::tolower(static_cast<unsigned char>(c)));
+        wordStart = false;
+    }
+    return shown;
+}
+
 const std::vector<EditorKey>& editorKeys() {
     static const std::vector<EditorKey> keys{
-        {Key::left, false, EditorCommand::along(Kind::moveCursor, -1)},
-        {Key::right, false, EditorCommand::along(Kind::moveCursor, 1)},
-        {Key::up, false, EditorCommand::along(Kind::moveCursor, -3)},
-        {Key::down, false, EditorCommand::along(Kind::moveCursor, 3)},
-        {Key::pageUp, false, EditorCommand::along(Kind::moveCursor, 2)},
-        {Key::pageDown, false, EditorCommand::along(Kind::moveCursor, -2)},
-        {Key::home, false, EditorCommand::along(Kind::turnView, -1)},
-        {Key::end, false, EditorCommand::along(Kind::turnView, 1)},
-        {Key::x, false, EditorCommand::placing(EditorPiece::empty)},
-        {Key::deleteKey, false, EditorCommand::placing(EditorPiece::empty)},
-        {Key::c, false, EditorCommand::placing(EditorPiece::crate)},
-        {Key::r, false, EditorCommand::placing(EditorPiece::red)},
-        {Key::b, false, EditorCommand::placing(EditorPiece::blue)},
-        {Key::s, false, EditorCommand::placing(EditorPiece::start)},
-        {Key::t, false, EditorCommand::placing(EditorPiece::trophy)},
-        {Key::z, true, EditorCommand::of(Kind::undo)},
-        {Key::y, true, EditorCommand::of(Kind::redo)},
-        {Key::p, false, EditorCommand::of(Kind::playTest)},
-        {Key::f5, false, EditorCommand::of(Kind::prove)},
-        {Key::s, true, EditorCommand::of(Kind::save)},
-        {Key::c, true, EditorCommand::of(Kind::copy)},
-        {Key::f1, false, EditorCommand::of(Kind::toggleHelp)},
+        {Key::left, false, EditorCommand::along(Kind::moveCursor, -1), "cursor"},
+        {Key::right, false, EditorCommand::along(Kind::moveCursor, 1), "cursor"},
+        {Key::up, false, EditorCommand::along(Kind::moveCursor, -3), "cursor"},
+        {Key::down, false, EditorCommand::along(Kind::moveCursor, 3), "cursor"},
+        {Key::pageUp, false, EditorCommand::along(Kind::moveCursor, 2), "layer up"},
+        {Key::pageDown, false, EditorCommand::along(Kind::moveCursor, -2), "layer down"},
+        {Key::home, false, EditorCommand::along(Kind::turnView, -1), "turn"},
+        {Key::end, false, EditorCommand::along(Kind::turnView, 1), "turn"},
+        {Key::x, false, EditorCommand::placing(EditorPiece::empty), "erase"},
+        {Key::deleteKey, false, EditorCommand::placing(EditorPiece::empty), "erase"},
+        {Key::c, false, EditorCommand::placing(EditorPiece::crate), "crate"},
+        {Key::r, false, EditorCommand::placing(EditorPiece::red), "red"},
+        {Key::b, false, EditorCommand::placing(EditorPiece::blue), "blue"},
+        {Key::s, false, EditorCommand::placing(EditorPiece::start), "start"},
+        {Key::t, false, EditorCommand::placing(EditorPiece::trophy), "trophy"},
+        {Key::z, true, EditorCommand::of(Kind::undo), "undo"},
+        {Key::y, true, EditorCommand::of(Kind::redo), "redo"},
+        {Key::p, false, EditorCommand::of(Kind::playTest), "play-test"},
+        {Key::f5, false, EditorCommand::of(Kind::prove), "prove"},
+        {Key::s, true, EditorCommand::of(Kind::save), "save"},
+        {Key::c, true, EditorCommand::of(Kind::copy), "copy level"},
+        {Key::f1, false, EditorCommand::of(Kind::toggleHelp), "this help"},
     };
     return keys;
 }
@@ -434,11 +453,28 @@ std::optional<EditorCommand> editorCommandOfKey(Key key, bool control) {
 }
 
 std::vector<std::string> editorHelpLines() {
-    return {"Arrows: cursor   PageUp/PageDown: layer   Click: pick a cell",
-            "C crate  R red  B blue  S start  T trophy  X/Delete: erase",
-            "Ctrl+Z: undo   Ctrl+Y: redo",
-            "P: play-test (Escape returns)   F5: prove",
-            "Ctrl+S: save   Ctrl+C: copy level   Ctrl+V: paste level",
-            "Right drag or Home/End: turn   Wheel: zoom   F1: this help",
-            "Escape: leave (asks when unsaved)"};
+    constexpr std::size_t entriesPerLine = 3;
+    std::vector<std::string> entries;
+    const char* lastWhat = "";
+    for (const EditorKey& entry : editorKeys()) {
+        const std::string name = (entry.control ? "Ctrl+" : "") + shownKeyName(entry.key);
+        if (std::string(entry.what) == lastWhat) {
+            entries.back().insert(entries.back().find(':'), "/" + name);
+        } else {
+            entries.push_back(name + ": " + entry.what);
+        }
+        lastWhat = entry.what;
+    }
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i % entriesPerLine == 0) {
+            lines.emplace_back();
+        }
+        lines.back() += (i % entriesPerLine == 0 ? "" : "   ") + entries[i];
+    }
+    // The panel reads the clipboard; the mouse and Escape are not commands.
+    lines.push_back("Ctrl+V: paste level   Click: pick a cell");
+    lines.push_back("Right drag: turn   Wheel: zoom");
+    lines.push_back("Escape: leave (asks when unsaved), or end a play-test");
+    return lines;
 }
