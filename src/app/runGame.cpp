@@ -42,6 +42,19 @@ FrameInput takeFrameInput(Window& window, Renderer& renderer, double time) {
     return input;
 }
 
+// Other runs end at once when the window is closed; the editor's frame
+// hears of it and asks first when there are unsaved changes.
+bool runEnds(const Window& window, const GameState& game) {
+    return window.shouldClose() && !game.editor.enabled;
+}
+
+void passCloseToEditor(Window& window, const GameState& game, FrameInput& input) {
+    if (game.editor.enabled && window.shouldClose()) {
+        window.cancelClose();
+        input.closeRequested = true;
+    }
+}
+
 void printLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         std::cout << line << std::endl;
@@ -89,6 +102,7 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
 // asks the app to do, the picture. False when the run has ended.
 bool runFrame(Window& window, Renderer& renderer, Menus* menus, GameState& game, GameRun& run) {
     FrameInput input = takeFrameInput(window, renderer, clockSeconds());
+    passCloseToEditor(window, game, input);
     if (menus) {
         input.menuActions = menus->run(game);
     }
@@ -139,7 +153,7 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         menus.emplace(window, assets);
     }
     Menus* shownMenus = menus ? &*menus : nullptr;
-    while (!window.shouldClose() && runFrame(window, renderer, shownMenus, game, run)) {
+    while (!runEnds(window, game) && runFrame(window, renderer, shownMenus, game, run)) {
     }
     return 0;
 }

@@ -162,12 +162,26 @@ void notePanelClaims(EditorState& editor, const std::vector<MenuAction>& actions
 
 void escapeInEditor(EditorScene scene, EditorOutcome& outcome) {
     EditorState& editor = scene.editor;
+    if (editor.keysTaken && !editor.playTesting) {
+        return; // it leaves the panel's text field
+    }
     if (editor.playTesting) {
         returnToEditor(scene, "Back from the play-test");
     } else if (editor.askingToLeave) {
         editor.askingToLeave = false;
     } else if (editor.unsaved) {
         editor.askingToLeave = true;
+    } else {
+        outcome.quit = true;
+    }
+}
+
+void closeEditor(EditorScene scene, EditorOutcome& outcome) {
+    if (scene.editor.unsaved) {
+        if (scene.editor.playTesting) {
+            returnToEditor(scene, "");
+        }
+        scene.editor.askingToLeave = true;
     } else {
         outcome.quit = true;
     }

@@ -40,6 +40,8 @@ void openEditorScene(EditorScene scene, const std::string& path, const LevelFile
 void notePanelClaims(EditorState& editor, const std::vector<MenuAction>& actions);
 // Escape: play-test returns to the editor; unsaved changes ask first.
 void escapeInEditor(EditorScene scene, EditorOutcome& outcome);
+// The window's close button: unsaved changes ask first.
+void closeEditor(EditorScene scene, EditorOutcome& outcome);
 void pressEditorKey(EditorScene scene, Key key, bool control, EditorOutcome& outcome);
 void applyEditorCommand(EditorScene scene, const EditorCommand& command, EditorOutcome& outcome);
 // A mouse button: the left one picks the cell under the pointer (0..1

@@ -143,6 +143,13 @@ void escapeFromEditor(GameState& game, FrameOutcome& outcome) {
     followEditor(game, editor, outcome);
 }
 
+void closeFromEditor(GameState& game, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    closeEditor(editorScene(game), editor);
+    followEditor(game, editor, outcome);
+    outcome.quit = outcome.quit || editor.quit; // the window closes, menus or not
+}
+
 void pressKeyInEditor(GameState& game, Key key, FrameOutcome& outcome) {
     const bool control = game.input.held(Key::leftControl) || game.input.held(Key::rightControl);
     EditorOutcome editor;
@@ -555,6 +562,9 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     notePanelClaims(game.editor, input.menuActions);
     applyEvents(game, input, outcome);
     applyMenuActions(game, input.menuActions, outcome);
+    if (input.closeRequested) {
+        closeFromEditor(game, outcome);
+    }
     if (editing(game)) {
         stepEditorFrame(game, outcome);
         return outcome;

@@ -65,6 +65,9 @@ struct FrameInput {
     // The window's size in the cursor's coordinates, which a click is
     // measured against.
     glm::vec2 cursorArea{float(windowWidth), float(windowHeight)};
+    // The window's close button was pressed (reported in editor runs only:
+    // other runs end at once).
+    bool closeRequested = false;
 };
 
 struct MouseState {

@@ -208,6 +208,10 @@ bool Window::shouldClose() const {
     return glfwWindowShouldClose(window);
 }
 
+void Window::cancelClose() {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+}
+
 double clockSeconds() {
     return glfwGetTime();
 }

@@ -53,6 +53,8 @@ class Window {
     void present();
     // The window's close button: the run ends after the frame.
     bool shouldClose() const;
+    // The close button's press is taken back: the game asks first.
+    void cancelClose();
     // F11: from a window to the desktop's full screen or back, at the next
     // poll of events. The plain game's full screen stays as it is.
     void requestDisplaySwitch();

@@ -223,6 +223,23 @@ TEST(EditorPlayTest, PPlaysTheLevelFromItsStartAndEscapeReturnsToTheEditorAsItWa
     EXPECT_FALSE(outcome.quit);
 }
 
+TEST(EditorClose, TheWindowsCloseButtonEndsASavedEditorAndAsksWithUnsavedChanges) {
+    GameState game;
+    openLevelEditor(game, "x.level", newEditorLevel());
+    FrameInput close(0.1);
+    close.closeRequested = true;
+    EXPECT_TRUE(updateGame(game, close).quit);
+
+    openLevelEditor(game, "x.level", newEditorLevel());
+    updateGame(game, FrameInput(0.2, {InputEvent::press(Key::c)})); // a crate at the start: refused
+    EXPECT_FALSE(game.editor.unsaved);
+    updateGame(game, FrameInput(0.3, {InputEvent::press(Key::up), InputEvent::press(Key::c)}));
+    ASSERT_TRUE(game.editor.unsaved);
+    close.time = 0.4;
+    EXPECT_FALSE(updateGame(game, close).quit);
+    EXPECT_TRUE(game.editor.askingToLeave);
+}
+
 TEST(EditorFromTheTitle, MakeALevelOpensTheFirstFreeFileAndLeavingReturnsToTheTitle) {
     ScratchFolder scratch("cellquestMade.");
     scratch.write("level-1.level", "taken");
