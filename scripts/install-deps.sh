@@ -10,6 +10,8 @@ packages=(
     libgl1-mesa-dri libglx-mesa0 mesa-utils libx11-dev libxtst6
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
+    # The editor's tests put levels on the X clipboard and read them back.
+    xclip
     clang
     # The desktop entry's and the metainfo's checks; dpkg-dev and file let
     # CPack find the Debian package's dependencies.

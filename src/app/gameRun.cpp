@@ -1,9 +1,12 @@
 #include "app/gameRun.h"
 
 #include "core/userFiles.h"
+#include "game/editor.h"
 #include "game/gamepad.h"
+#include "game/myLevels.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -25,6 +28,7 @@ GameRunLoad campaignRun(const Options& options, const AssetRoot& assets, std::os
     return GameRunLoad{GameRun{Campaign(std::move(load.levels), first),
                                true,
                                options.menu,
+                               {},
                                std::move(progressFile),
                                std::move(progress),
                                nullptr,
@@ -41,20 +45,39 @@ CampaignLoad loadLevelArgument(const std::string& argument) {
     return loadSingleLevel(argument);
 }
 
+// A file that is not there yet is a new level; one that is must load.
+GameRunLoad editorRun(const std::string& path) {
+    std::error_code failure;
+    LevelFile level = newEditorLevel();
+    if (std::filesystem::exists(path, failure) || failure) {
+        LevelLoad load = loadLevelFile(path);
+        if (!load.level) {
+            return GameRunLoad{std::nullopt, load.error};
+        }
+        level = std::move(*load.level);
+    }
+    GameRun run{Campaign({CampaignLevel{path, level}}), true, false, {}, nullptr, {}, nullptr, {}};
+    run.edited = CampaignLevel{path, level};
+    return GameRunLoad{std::move(run), ""};
+}
+
 GameRunLoad levelsOfRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
+    if (!options.editFile.empty()) {
+        return editorRun(options.editFile);
+    }
     if (options.campaign) {
         return campaignRun(options, assets, errors);
     }
     if (options.levelFile.empty()) {
-        return GameRunLoad{GameRun{builtInRoomCampaign(), false, false, nullptr, {}, nullptr, {}},
-                           ""};
+        return GameRunLoad{
+            GameRun{builtInRoomCampaign(), false, false, {}, nullptr, {}, nullptr, {}}, ""};
     }
     CampaignLoad load = loadLevelArgument(options.levelFile);
     if (!load.error.empty()) {
         return GameRunLoad{std::nullopt, load.error};
     }
     return GameRunLoad{
-        GameRun{Campaign(std::move(load.levels)), true, false, nullptr, {}, nullptr, {}}, ""};
+        GameRun{Campaign(std::move(load.levels)), true, false, {}, nullptr, {}, nullptr, {}}, ""};
 }
 
 void readSettings(GameRun& run, std::ostream& errors) {
@@ -69,8 +92,13 @@ void readSettings(GameRun& run, std::ostream& errors) {
 
 GameRunLoad prepareRun(const Options& options, const AssetRoot& assets, std::ostream& errors) {
     GameRunLoad load = levelsOfRun(options, assets, errors);
+    if (load.run && load.run->menus) {
+        load.run->myLevelsFolder =
+            myLevelsFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    }
     // The plain room plays as designed, whatever the settings say.
-    const bool playsLevels = options.campaign || !options.levelFile.empty();
+    const bool playsLevels =
+        options.campaign || !options.levelFile.empty() || !options.editFile.empty();
     if (load.run && playsLevels) {
         readSettings(*load.run, errors);
     }

@@ -21,6 +21,8 @@ struct GameRun {
     bool puzzleKeys = false;
     // The title screen and the other menus (--menu).
     bool menus = false;
+    // --edit: the file and the level the editor opens on.
+    std::optional<CampaignLevel> edited;
     // A campaign's saved progress; null for a single level or the room.
     std::unique_ptr<ProgressFile> progressFile;
     Progress progress;
@@ -31,6 +33,9 @@ struct GameRun {
     // The player's gamepad mappings beside the settings, checked; empty
     // when there are none or they were bad. Runs of levels play with a pad.
     std::string gamepadMappings = {};
+    // The player's own levels ("My levels", and where "Make a level" saves),
+    // in runs with menus.
+    std::string myLevelsFolder = "";
 };
 
 // The run the flags ask for, or one line of error text (a malformed level:

@@ -31,6 +31,12 @@ Options parseOptions(int argc, const char* const* argv) {
                 break;
             }
             options.levelFile = argv[++i];
+        } else if (argument == "--edit") {
+            if (i + 1 >= argc) {
+                options.error = "--edit needs a level file";
+                break;
+            }
+            options.editFile = argv[++i];
         } else if (argument == "--campaign") {
             options.campaign = true;
         } else if (argument == "--menu") {
@@ -55,13 +61,18 @@ Options parseOptions(int argc, const char* const* argv) {
     if (options.error.empty() && options.campaign && !options.levelFile.empty()) {
         options.error = "--level plays one level; it does not go with --campaign or --levels";
     }
+    if (options.error.empty() && !options.editFile.empty() &&
+        (options.campaign || !options.levelFile.empty())) {
+        options.error = "--edit makes one level; it does not go with --level, --campaign or --menu";
+    }
     return options;
 }
 
 std::string usageText(const char* programName) {
     return std::string("Usage: ") + programName +
            " [--windowed | --fullscreen-desktop]\n"
-           "       [--level FILE | --campaign [--levels DIR] | --menu [--levels DIR]]\n"
+           "       [--level FILE | --campaign [--levels DIR] | --menu [--levels DIR] |\n"
+           "        --edit FILE]\n"
            "       [--help]\n"
            "\n"
            "Fly through the room and reach the trophy's cell. Every time you\n"
@@ -85,6 +96,8 @@ std::string usageText(const char* programName) {
            "  --menu       start at the title screen: continue, choose any level,\n"
            "               settings; Escape pauses (desktop full screen unless the\n"
            "               settings say window)\n"
+           "  --edit FILE  the level editor on FILE, a new level when it does not\n"
+           "               exist; F1 in the editor lists its keys\n"
            "  --help       show this text and exit\n"
            "\n"
            "Controls:\n"

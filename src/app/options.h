@@ -21,6 +21,8 @@ struct Options {
     // The title screen, the level select, pause and settings: the campaign
     // with menus.
     bool menu = false;
+    // --edit: the level editor on this file, new or existing.
+    std::string editFile;
     // --windowed or --fullscreen-desktop was given: it wins over the
     // settings' display mode.
     bool windowModeGiven = false;

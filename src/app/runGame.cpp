@@ -47,7 +47,21 @@ FrameInput takeFrameInput(Window& window, Renderer& renderer, double time, bool 
     if (gamepad) {
         input.gamepad = pollGamepad();
     }
+    input.cursorArea = window.cursorArea();
     return input;
+}
+
+// Other runs end at once when the window is closed; the editor's frame
+// hears of it and asks first when there are unsaved changes.
+bool runEnds(const Window& window, const GameState& game) {
+    return window.shouldClose() && !game.editor.enabled;
+}
+
+void passCloseToEditor(Window& window, const GameState& game, FrameInput& input) {
+    if (game.editor.enabled && window.shouldClose()) {
+        window.cancelClose();
+        input.closeRequested = true;
+    }
 }
 
 void printLines(const std::vector<std::string>& lines) {
@@ -85,7 +99,10 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
     if (outcome.switchDisplay) {
         window.requestDisplaySwitch();
     }
-    if (run.menus) {
+    if (outcome.clipboardText) {
+        window.setClipboardText(*outcome.clipboardText);
+    }
+    if (run.menus || run.edited) {
         window.setCursorFree(outcome.cursorFree);
     }
 }
@@ -96,6 +113,7 @@ void followOutcome(Window& window, GameRun& run, const GameState& game,
 bool runFrame(Window& window, Renderer& renderer, Menus* menus, SoundPlayer* sound, GameState& game,
               GameRun& run) {
     FrameInput input = takeFrameInput(window, renderer, clockSeconds(), run.puzzleKeys);
+    passCloseToEditor(window, game, input);
     if (menus) {
         input.menuActions = menus->run(game, input.gamepad);
     }
@@ -117,9 +135,12 @@ bool runHasSound(const GameRun& run) {
 void prepareState(GameState& game, const GameRun& run) {
     game.progress = run.progress;
     game.menu.enabled = run.menus;
+    game.myLevels.folder = run.myLevelsFolder;
     if (run.menus) {
-        game.myLevels.folder = myLevelsFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
         openTitle(game);
+    }
+    if (run.edited) {
+        openLevelEditor(game, run.edited->name, run.edited->file);
     }
 }
 
@@ -128,8 +149,10 @@ void prepareState(GameState& game, const GameRun& run) {
 int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
     // Made in this order and released in the reverse: the renderer's GL
     // objects go while the window's context is still current.
+    // The editor's panel is drawn like the menus.
+    const bool panels = run.menus || run.edited;
     std::optional<MenuContext> menuContext;
-    if (run.menus) {
+    if (panels) {
         menuContext.emplace();
     }
     WindowSystem windowSystem;
@@ -148,7 +171,7 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         },
         assets, window.pictureSize());
     std::optional<Menus> menus;
-    if (run.menus) {
+    if (panels) {
         window.enableMenus();
         menus.emplace(window, assets);
     }
@@ -158,7 +181,7 @@ int runGame(const Options& options, GameRun& run, const AssetRoot& assets) {
         sound.emplace(assets.path(soundFolder), std::cerr);
     }
     SoundPlayer* heard = sound ? &*sound : nullptr;
-    while (!window.shouldClose() && runFrame(window, renderer, shownMenus, heard, game, run)) {
+    while (!runEnds(window, game) && runFrame(window, renderer, shownMenus, heard, game, run)) {
     }
     return 0;
 }

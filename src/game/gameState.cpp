@@ -1,5 +1,6 @@
 #include "game/gameState.h"
 
+#include "game/editorMode.h"
 #include "game/movement.h"
 #include "world/rules.h"
 #include "world/trace.h"
@@ -94,6 +95,116 @@ bool pressOverviewKey(GameState& game, Key key) {
     }
 }
 
+EditorScene editorScene(GameState& game) {
+    return EditorScene{game.editor, game.level, game.overview};
+}
+
+bool editing(const GameState& game) {
+    return editorShown(game.editor);
+}
+
+// A play-test plays the edited level from its start with the puzzle keys.
+void startPlayTest(GameState& game) {
+    game.editor.playTesting = true;
+    game.campaign = Campaign({CampaignLevel{"", playedLevel(game.editor)}});
+    game.puzzle.enabled = true;
+    startLevel(game);
+}
+
+// From the title: the editor on a new level in the player's folder.
+void makeLevel(GameState& game) {
+    game.editor.menuCampaign = game.campaign;
+    openLevelEditor(game, firstFreeLevelPath(game.myLevels.folder), newEditorLevel());
+    game.menu.screen = MenuScreen::none;
+}
+
+// Leaving an editor opened from the menus returns to the title.
+void leaveEditor(GameState& game, FrameOutcome& outcome) {
+    if (!game.editor.menuCampaign) {
+        outcome.quit = true;
+        return;
+    }
+    game.editor.enabled = false;
+    game.campaign = *game.editor.menuCampaign;
+    game.editor.menuCampaign.reset();
+    openTitle(game);
+}
+
+void followEditor(GameState& game, const EditorOutcome& editor, FrameOutcome& outcome) {
+    outcome.consoleLines.insert(outcome.consoleLines.end(), editor.consoleLines.begin(),
+                                editor.consoleLines.end());
+    if (editor.clipboardText) {
+        outcome.clipboardText = editor.clipboardText;
+    }
+    if (editor.quit) {
+        leaveEditor(game, outcome);
+    }
+    if (editor.playTest) {
+        startPlayTest(game);
+    }
+}
+
+void escapeFromEditor(GameState& game, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    escapeInEditor(editorScene(game), editor);
+    followEditor(game, editor, outcome);
+}
+
+void closeFromEditor(GameState& game, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    closeEditor(editorScene(game), editor);
+    followEditor(game, editor, outcome);
+    outcome.quit = outcome.quit || editor.quit; // the window closes, menus or not
+}
+
+void pressKeyInEditor(GameState& game, Key key, FrameOutcome& outcome) {
+    const bool control = game.input.held(Key::leftControl) || game.input.held(Key::rightControl);
+    EditorOutcome editor;
+    pressEditorKey(editorScene(game), key, control, editor);
+    followEditor(game, editor, outcome);
+}
+
+void commandEditor(GameState& game, const EditorCommand& command, FrameOutcome& outcome) {
+    EditorOutcome editor;
+    applyEditorCommand(editorScene(game), command, editor);
+    followEditor(game, editor, outcome);
+}
+
+void pressButtonInEditor(GameState& game, const InputEvent& event, glm::vec2 cursorArea) {
+    const MouseState& mouse = game.input.mouse;
+    const glm::vec2 pointer(mouse.lastX / cursorArea.x, mouse.lastY / cursorArea.y);
+    pressEditorButton(editorScene(game), event.button, event.kind == InputEvent::Kind::buttonPress,
+                      pointer, viewingCamera(game));
+}
+
+// A won play-test goes back to the editor.
+bool endWonPlayTest(GameState& game) {
+    if (!game.editor.playTesting || !isWon(game)) {
+        return false;
+    }
+    returnToEditor(editorScene(game),
+                   "Play-test won in " + std::to_string(game.puzzle.history.moves()) + " moves");
+    return true;
+}
+
+// The editor's frame: the trace line, and a proof that came in.
+void stepEditorFrame(GameState& game, FrameOutcome& outcome) {
+    outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
+    if (const std::optional<std::string> proof = collectProofLine(game.editor)) {
+        outcome.consoleLines.push_back(*proof);
+    }
+    outcome.cursorFree = true;
+}
+
+void addEditorTexts(const EditorState& editor, std::vector<OverlayText>& texts) {
+    const EditorTexts editorLines = editorTexts(editor);
+    texts.push_back({OverlayText::Kind::moves, editorLines.status});
+    texts.push_back({OverlayText::Kind::hint, editorLines.said});
+    for (const std::string& line : editorLines.help) {
+        texts.push_back({OverlayText::Kind::help, line});
+    }
+}
+
 // Escape in a run with menus: play pauses, a menu goes back.
 void escapeInMenus(GameState& game) {
     MenuState& menu = game.menu;
@@ -132,7 +243,7 @@ void pauseOrQuit(GameState& game, FrameOutcome& outcome) {
 // An action of play from a key or a pad's button, while play is on, with
 // its sound.
 void actInPlay(GameState& game, Action action, FrameOutcome& outcome) {
-    if (menuOpen(game.menu) || !game.puzzle.enabled || !game.modes.playEnabled) {
+    if (menuOpen(game.menu) || editing(game) || !game.puzzle.enabled || !game.modes.playEnabled) {
         return;
     }
     if (action == Action::overview) {
@@ -168,7 +279,11 @@ void actOnPress(GameState& game, Key key, FrameOutcome& outcome) {
         return;
     }
     const std::optional<Action> action = bindingsOf(game).actionOf(key);
-    if (action == Action::pause) {
+    if (game.editor.enabled && (key == Key::escape || action == Action::pause)) {
+        escapeFromEditor(game, outcome);
+    } else if (editing(game) && key != Key::m) {
+        pressKeyInEditor(game, key, outcome);
+    } else if (action == Action::pause) {
         pauseOrQuit(game, outcome);
     } else if (menuOpen(game.menu)) {
         return; // the menus take their keys themselves
@@ -240,9 +355,9 @@ void turnWheel(GameState& game, double yOffset) {
     }
 }
 
-void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOutcome& outcome) {
+void applyEvents(GameState& game, const FrameInput& input, FrameOutcome& outcome) {
     std::size_t presses = 0;
-    for (const InputEvent& event : events) {
+    for (const InputEvent& event : input.events) {
         switch (event.kind) {
         case InputEvent::Kind::keyPress:
             applyKeyEvent(game.input, event);
@@ -255,7 +370,9 @@ void applyEvents(GameState& game, const std::vector<InputEvent>& events, FrameOu
             break;
         case InputEvent::Kind::buttonPress:
         case InputEvent::Kind::buttonRelease:
-            if (event.button == 0) {
+            if (editing(game)) {
+                pressButtonInEditor(game, event, input.cursorArea);
+            } else if (event.button == 0) {
                 game.overview.dragging = event.kind == InputEvent::Kind::buttonPress;
             }
             break;
@@ -546,17 +663,45 @@ void applyMenuAction(GameState& game, const MenuAction& action, FrameOutcome& ou
             game.menu.keyMessage = std::string("Press the key for ") + actionLabel(action.action);
         }
         break;
+    case Kind::edit:
+        commandEditor(game, action.edit, outcome);
+        break;
+    case Kind::makeLevel:
+        makeLevel(game);
+        break;
     }
 }
 
-// Every chosen action clicks, and a restart sounds as one; a slider's
-// changes sound only through the new volumes, not a click each frame of a
-// drag.
+// A button chosen clicks. A slider's changes sound only through the new
+// volumes, and the editor's panel sends what is typed and where the pointer
+// is with every frame: none of those clicks.
+bool clicks(const MenuAction& action) {
+    using Edit = EditorCommand::Kind;
+    switch (action.kind) {
+    case MenuAction::Kind::changeSettings:
+        return false;
+    case MenuAction::Kind::edit:
+        switch (action.edit.kind) {
+        case Edit::setTitle:
+        case Edit::setAuthor:
+        case Edit::setSize:
+        case Edit::keysTaken:
+        case Edit::mouseTaken:
+            return false;
+        default:
+            return true;
+        }
+    default:
+        return true;
+    }
+}
+
+// Every chosen action clicks, and a restart sounds as one.
 void applyMenuActions(GameState& game, const std::vector<MenuAction>& actions,
                       FrameOutcome& outcome) {
     for (const MenuAction& action : actions) {
         applyMenuAction(game, action, outcome);
-        if (action.kind != MenuAction::Kind::changeSettings) {
+        if (clicks(action)) {
             outcome.sounds.push_back({SoundKind::menuClick, std::nullopt});
         }
         if (action.kind == MenuAction::Kind::restart) {
@@ -612,16 +757,27 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     FrameOutcome outcome;
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
-    applyEvents(game, input.events, outcome);
+    notePanelClaims(game.editor, input.menuActions);
+    applyEvents(game, input, outcome);
     // Before the menus' choices: a button that chose in a menu acts no more.
     applyGamepad(game, input.gamepad, outcome);
     applyMenuActions(game, input.menuActions, outcome);
+    if (input.closeRequested) {
+        closeFromEditor(game, outcome);
+    }
+    if (editing(game)) {
+        stepEditorFrame(game, outcome);
+        return outcome;
+    }
     if (menuOpen(game.menu)) {
         stepMenuFrame(game, outcome);
         return outcome;
     }
     movePlayerByKeys(game, outcome);
     printTraceAndHint(game, outcome);
+    if (endWonPlayTest(game)) {
+        return outcome;
+    }
     if (isWon(game) && game.menu.enabled) {
         openWonPanel(game, outcome);
     } else if (isWon(game)) {
@@ -674,6 +830,10 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
     if (menuOpen(game.menu)) {
         return texts; // the menu says what there is to do
     }
+    if (editing(game)) {
+        addEditorTexts(game.editor, texts);
+        return texts;
+    }
     if (game.overview.active) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
     }
@@ -694,4 +854,9 @@ Camera viewingCamera(const GameState& game) {
 
 bool showsBlockMarks(const GameState& game) {
     return game.puzzle.enabled && game.settings.blockMarks;
+}
+
+void openLevelEditor(GameState& game, const std::string& path, const LevelFile& level) {
+    game.camera = cameraAtStart(level.layout);
+    openEditorScene(editorScene(game), path, level, game.camera);
 }

@@ -7,6 +7,7 @@
 
 #include "game/camera.h"
 #include "game/campaign.h"
+#include "game/editor.h"
 #include "game/input.h"
 #include "game/menu.h"
 #include "game/modes.h"
@@ -76,6 +77,8 @@ struct GameState {
     // The last frame's move was held back by the rules; a push against a
     // wall bumps once, not every frame it goes on.
     bool moveHeldBack = false;
+    // --edit: the level editor, with play-tests of its level.
+    EditorState editor;
 };
 
 // A level just won, for the run's saved progress.
@@ -108,10 +111,15 @@ struct FrameOutcome {
     bool cursorFree = false;
     // What the frame sounds like, in the order it happened.
     std::vector<SoundCue> sounds;
+    // The editor copied its level: the app puts the text on the clipboard.
+    std::optional<std::string> clipboardText;
 };
 
 // A run with menus opens on its title screen, with the pack's levels.
 void openTitle(GameState& game);
+
+// A run with --edit opens the level editor on the level from `path`.
+void openLevelEditor(GameState& game, const std::string& path, const LevelFile& level);
 
 // The next level of the run: the level and the camera at their start, play
 // on, no won frames, no moves and no hint. The modes, the zoom and the

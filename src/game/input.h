@@ -7,7 +7,10 @@
 #include "game/gamepad.h"
 #include "game/keys.h"
 #include "game/menu.h"
+#include "game/screen.h"
 #include "game/settings.h"
+
+#include <glm/vec2.hpp>
 
 #include <array>
 #include <cstddef>
@@ -62,6 +65,12 @@ struct FrameInput {
     std::vector<MenuAction> menuActions;
     // The pad as the frame starts; none connected in the plain room's runs.
     GamepadState gamepad;
+    // The window's size in the cursor's coordinates, which a click is
+    // measured against.
+    glm::vec2 cursorArea{float(windowWidth), float(windowHeight)};
+    // The window's close button was pressed (reported in editor runs only:
+    // other runs end at once).
+    bool closeRequested = false;
 };
 
 struct MouseState {

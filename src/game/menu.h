@@ -3,6 +3,7 @@
 // themselves are drawn elsewhere; nothing here draws.
 #pragma once
 
+#include "game/editorCommand.h"
 #include "game/settings.h"
 
 #include <cstddef>
@@ -43,30 +44,50 @@ struct MenuAction {
         replay,
         changeSettings, // `settings` from now on, saved
         captureKey,     // the next key pressed is `action`'s
+        edit,           // `edit` in the level editor
+        makeLevel,      // the editor on a new level among the player's own
     };
     Kind kind = Kind::resume;
     std::size_t level = 0;
     MenuScreen screen = MenuScreen::none;
     Settings settings;
     Action action = Action::forward;
+    EditorCommand edit;
 
     static MenuAction of(Kind kind) {
-        return MenuAction{kind, 0, MenuScreen::none, Settings(), Action::forward};
+        MenuAction action;
+        action.kind = kind;
+        return action;
     }
     static MenuAction opening(MenuScreen screen) {
-        return MenuAction{Kind::open, 0, screen, Settings(), Action::forward};
+        MenuAction action = of(Kind::open);
+        action.screen = screen;
+        return action;
     }
     static MenuAction starting(std::size_t level) {
-        return MenuAction{Kind::startLevel, level, MenuScreen::none, Settings(), Action::forward};
+        MenuAction action = of(Kind::startLevel);
+        action.level = level;
+        return action;
     }
     static MenuAction startingMine(std::size_t level) {
-        return MenuAction{Kind::startMyLevel, level, MenuScreen::none, Settings(), Action::forward};
+        MenuAction action = of(Kind::startMyLevel);
+        action.level = level;
+        return action;
     }
     static MenuAction changing(const Settings& settings) {
-        return MenuAction{Kind::changeSettings, 0, MenuScreen::none, settings, Action::forward};
+        MenuAction action = of(Kind::changeSettings);
+        action.settings = settings;
+        return action;
     }
-    static MenuAction capturing(Action action) {
-        return MenuAction{Kind::captureKey, 0, MenuScreen::none, Settings(), action};
+    static MenuAction capturing(Action key) {
+        MenuAction action = of(Kind::captureKey);
+        action.action = key;
+        return action;
+    }
+    static MenuAction editing(EditorCommand command) {
+        MenuAction action = of(Kind::edit);
+        action.edit = std::move(command);
+        return action;
     }
 };
 

@@ -162,6 +162,9 @@ void Window::startMenuFrame(const GamepadState& pad) {
         }
         enter = enter || code == GLFW_KEY_ENTER || code == GLFW_KEY_KP_ENTER;
     }
+    // The backend reads Control only as a key event comes: a shortcut
+    // tapped between two frames keeps it too.
+    io.KeyCtrl = io.KeysDown[GLFW_KEY_LEFT_CONTROL] || io.KeysDown[GLFW_KEY_RIGHT_CONTROL];
     if (enter || glfwGetKey(window, GLFW_KEY_ENTER) == GLFW_PRESS ||
         glfwGetKey(window, GLFW_KEY_KP_ENTER) == GLFW_PRESS) {
         io.NavInputs[ImGuiNavInput_Activate] = 1.0f;
@@ -237,6 +240,21 @@ bool Window::shouldClose() const {
     return glfwWindowShouldClose(window);
 }
 
+void Window::cancelClose() {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+}
+
 double clockSeconds() {
     return glfwGetTime();
+}
+
+glm::vec2 Window::cursorArea() const {
+    int width = 0;
+    int height = 0;
+    glfwGetWindowSize(window, &width, &height);
+    return glm::vec2(float(std::max(width, 1)), float(std::max(height, 1)));
+}
+
+void Window::setClipboardText(const std::string& text) {
+    glfwSetClipboardString(window, text.c_str());
 }

@@ -7,6 +7,9 @@
 #include "game/screen.h"
 #include "platform/windowMode.h"
 
+#include <glm/vec2.hpp>
+
+#include <string>
 #include <vector>
 
 struct GLFWwindow;
@@ -51,6 +54,8 @@ class Window {
     void present();
     // The window's close button: the run ends after the frame.
     bool shouldClose() const;
+    // The close button's press is taken back: the game asks first.
+    void cancelClose();
     // F11: from a window to the desktop's full screen or back, at the next
     // poll of events. The plain game's full screen stays as it is.
     void requestDisplaySwitch();
@@ -58,6 +63,10 @@ class Window {
     // full screen, otherwise the framebuffer's (in pixels, not in screen
     // coordinates, which differ on a HiDPI screen); 0 x 0 when minimised.
     PictureSize pictureSize() const;
+    // The window's size in screen coordinates, where the cursor is measured.
+    glm::vec2 cursorArea() const;
+    // The system clipboard holds the text from now on.
+    void setClipboardText(const std::string& text);
 
   private:
     // The GLFW callbacks, which find the window through its user pointer.

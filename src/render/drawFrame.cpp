@@ -45,6 +45,7 @@ void drawFrame(Renderer& renderer, const FrameView& view) {
     renderLitPass(renderer, view, lightSpaceMatrix);
     drawLightMarker(renderer, view);
     drawHintMarker(renderer, view);
+    drawEditorMarks(renderer, view);
     drawPlayerMarker(renderer, view);
     if (view.wireframe) {
         showWireframeScene(renderer);

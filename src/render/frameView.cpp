@@ -29,6 +29,25 @@ std::optional<PlayerMarker> playerMarkerOf(const GameState& game) {
     return PlayerMarker{cellCentre(game.level.player.cell), facing};
 }
 
+std::optional<Cell> editorCursorOf(const GameState& game) {
+    return editorShown(game.editor) ? std::optional<Cell>(game.editor.cursor) : std::nullopt;
+}
+
+// The proof's idle pieces, but for those on the peeled layers.
+std::vector<Cell> idleCellsOf(const GameState& game) {
+    std::vector<Cell> cells;
+    const EditorProof& proof = game.editor.proof;
+    if (!editorShown(game.editor) || proof.status != EditorProof::Status::done) {
+        return cells;
+    }
+    for (Cell cell : proof.answer.idleCells) {
+        if (cell.y < game.overview.firstHiddenLayer) {
+            cells.push_back(cell);
+        }
+    }
+    return cells;
+}
+
 } // namespace
 
 FrameView frameViewOf(const GameState& game, double seconds) {
@@ -55,5 +74,7 @@ FrameView frameViewOf(const GameState& game, double seconds) {
                      hintedCellOf(game.puzzle, level),
                      showsBlockMarks(game),
                      game.overview.active,
-                     playerMarkerOf(game)};
+                     playerMarkerOf(game),
+                     editorCursorOf(game),
+                     idleCellsOf(game)};
 }

@@ -53,6 +53,10 @@ struct FrameView {
     // the cell lists above without the peeled layers.
     bool overview;
     std::optional<PlayerMarker> playerMarker;
+    // The level editor: its cursor cell, outlined brightly, and the pieces
+    // its proof found that do not matter, marked.
+    std::optional<Cell> editorCursor;
+    std::vector<Cell> idleCells;
 };
 
 FrameView frameViewOf(const GameState& game, double seconds);

@@ -23,6 +23,9 @@ constexpr float blockEdge = 0.78f;
 constexpr float hintOutlineEdge = 0.9f;
 constexpr float hintCoreEdge = 0.12f;
 constexpr float playerMarkerEdge = 0.25f;
+constexpr float cursorOutlineEdges[] = {1.0f, 1.04f};
+constexpr float idleOutlineEdge = 0.84f;
+constexpr float idleCoreEdge = 0.2f;
 constexpr float arrowLength = 0.6f;
 constexpr glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
 constexpr glm::vec3 firstStarOffset(0.5f, 1.0f, 0.0f);
@@ -294,4 +297,37 @@ void drawPlayerMarker(const Renderer& renderer, const FrameView& view) {
     const glm::mat4 head = glm::translate(atPlayer, marker.facing * arrowLength);
     sendMatrix(program, "model", glm::scale(head, glm::vec3(0.16f)));
     drawTriangles(renderer.scene.lightVao, cubeVertexCount);
+}
+
+namespace {
+
+void drawCellOutline(const Renderer& renderer, const ShaderProgram& program, Cell cell,
+                     float edge) {
+    const glm::mat4 atCell = glm::translate(glm::mat4(1.0f), cellCentre(cell));
+    sendMatrix(program, "model", glm::scale(atCell, glm::vec3(edge)));
+    glBindVertexArray(renderer.hintMarker.cellOutlineVao);
+    glDrawArrays(GL_LINES, 0, cellOutlineVertexCount);
+}
+
+} // namespace
+
+void drawEditorMarks(const Renderer& renderer, const FrameView& view) {
+    if (!view.editorCursor && view.idleCells.empty()) {
+        return;
+    }
+    const ShaderProgram& program = renderer.lampProgram;
+    glUseProgram(program.program);
+    sendCamera(program, view);
+    for (const Cell cell : view.idleCells) {
+        drawCellOutline(renderer, program, cell, idleOutlineEdge);
+        const glm::mat4 atCell = glm::translate(glm::mat4(1.0f), cellCentre(cell));
+        sendMatrix(program, "model", glm::scale(atCell, glm::vec3(idleCoreEdge)));
+        drawTriangles(renderer.scene.lightVao, cubeVertexCount);
+    }
+    if (view.editorCursor) {
+        for (const float edge : cursorOutlineEdges) {
+            drawCellOutline(renderer, program, *view.editorCursor, edge);
+        }
+    }
+    glBindVertexArray(0);
 }

@@ -50,6 +50,9 @@ void drawPlayerMarker(const Renderer& renderer, const FrameView& view);
 // The cell a hint points to, outlined in the lamp's glow with a small cube at
 // its middle; nothing when no move is hinted.
 void drawHintMarker(const Renderer& renderer, const FrameView& view);
+// The editor's cursor cell in a bright double outline, and each piece that
+// does not matter in a thin outline with a small cube at its middle.
+void drawEditorMarks(const Renderer& renderer, const FrameView& view);
 
 // The placements the draw routines build, free of GL so they can be checked
 // on their own. A block is a 0.78 cube in the middle of its cell.

@@ -1,5 +1,7 @@
 #include "ui/menus.h"
 
+#include "ui/editorPanel.h"
+
 #include <imgui.h>
 
 #include <algorithm>
@@ -105,6 +107,7 @@ void drawTitle(const GameState& game, Actions& actions) {
     // Without a folder for them there are no levels of the player's own.
     if (!game.myLevels.folder.empty()) {
         entries.push_back({"My levels", MenuAction::opening(MenuScreen::myLevels)});
+        entries.push_back({"Make a level", MenuAction::of(Kind::makeLevel)});
     }
     entries.push_back({"Settings", MenuAction::opening(MenuScreen::settings)});
     entries.push_back({"Quit", MenuAction::of(Kind::quit)});
@@ -311,6 +314,11 @@ std::vector<MenuAction> runMenus(const GameState& game) {
     Actions actions;
     const MenuScreen screen = game.menu.screen;
     const ImVec2 display = ImGui::GetIO().DisplaySize;
+    if (editorPanelShown(game)) {
+        drawEditorPanel(game, actions);
+        ImGui::Render();
+        return actions;
+    }
     if (screen == MenuScreen::none || display.x <= 0.0f || display.y <= 0.0f) {
         ImGui::Render();
         return actions;

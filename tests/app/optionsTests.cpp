@@ -88,3 +88,33 @@ TEST(Options, LevelsAndCampaign) {
 }
 
 } // namespace
+
+namespace {
+
+struct EditFlags {
+    std::vector<const char*> arguments;
+    const char* file;
+    bool refused;
+};
+
+TEST(Options, EditTakesOneFileAndGoesWithNoOtherLevels) {
+    const EditFlags cases[] = {
+        {{"--edit", "a.level"}, "a.level", false},
+        {{"--windowed", "--edit", "a.level"}, "a.level", false},
+        {{"--edit"}, "", true},
+        {{"--edit", "a.level", "--level", "b.level"}, "a.level", true},
+        {{"--menu", "--edit", "a.level"}, "a.level", true},
+    };
+    for (const EditFlags& flags : cases) {
+        std::vector<const char*> argv{"cellquest"};
+        argv.insert(argv.end(), flags.arguments.begin(), flags.arguments.end());
+        const Options options = parseOptions(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(options.error.empty(), !flags.refused) << argv.size() << ": " << options.error;
+        if (!flags.refused) {
+            EXPECT_EQ(options.editFile, flags.file);
+        }
+    }
+    EXPECT_NE(usageText("cellquest").find("--edit FILE"), std::string::npos);
+}
+
+} // namespace
