@@ -4,7 +4,7 @@
 # the image, model, font and sound readers with libFuzzer (build-fuzz, clang). Any
 # failed test, sanitizer report, non-zero exit or fuzzer crash fails the run.
 #
-#   FUZZ_SECONDS   seconds per fuzz harness (default 60; 0 skips fuzzing)
+#   FUZZ_SECONDS   seconds per fuzz harness (default 45; 0 skips fuzzing)
 #   SESSION_FRAMES frames of the played session (default 300)
 #
 # Expects the packages of scripts/install-deps.sh (clang and its libFuzzer runtime,
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 asanBuild="$root/build-asan"
 fuzzBuild="$root/build-fuzz"
-fuzzSeconds="${FUZZ_SECONDS:-60}"
+fuzzSeconds="${FUZZ_SECONDS:-45}"
 sessionFrames="${SESSION_FRAMES:-300}"
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 

@@ -1,7 +1,7 @@
 // One long search at a time on a thread of its own, with no call that waits
 // for it: a search called off runs on aside until it notices its stop, and
 // its thread is joined once it has finished (or when the worker goes). The
-// same scheme as the hints' worker, for any input and answer.
+// hints and the editor's proofs each have one.
 #pragma once
 
 #include <atomic>

@@ -92,6 +92,10 @@ std::string KeyBindings::labelOf(Action action) const {
     return label.empty() ? "no key" : label;
 }
 
+std::string KeyBindings::firstLabelOf(Action action) const {
+    return of(action).empty() ? "no key" : keyLabel(of(action).front());
+}
+
 bool operator==(const KeyBindings& a, const KeyBindings& b) {
     return a.keys == b.keys;
 }

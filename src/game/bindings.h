@@ -63,6 +63,8 @@ struct KeyBindings {
     std::optional<Action> actionOf(Key key) const;
     // "Z or Backspace"; "no key" for an action left without one.
     std::string labelOf(Action action) const;
+    // "Z": the action's first key alone; "no key" when it has none.
+    std::string firstLabelOf(Action action) const;
 };
 
 bool operator==(const KeyBindings& a, const KeyBindings& b);

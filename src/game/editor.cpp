@@ -389,14 +389,14 @@ std::string proofLine(const EditorProof& proof) {
     }
     switch (proof.answer.outcome) {
     case SolveOutcome::solved:
-        return "Par " + std::to_string(proof.answer.par) + ", " +
+        return "Proof: par " + std::to_string(proof.answer.par) + ", " +
                std::to_string(proof.answer.idleCells.size()) + " pieces that do not matter";
     case SolveOutcome::noWay:
-        return "No way to the trophy";
+        return "Proof: no way to the trophy";
     case SolveOutcome::undecided:
         break;
     }
-    return "Undecided: the search reached its limit of " + std::to_string(proofStateLimit) +
+    return "Proof: undecided, the search reached its limit of " + std::to_string(proofStateLimit) +
            " states";
 }
 

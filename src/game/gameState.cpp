@@ -451,9 +451,9 @@ void movePlayerByKeys(GameState& game, FrameOutcome& outcome) {
         if (game.modes.playEnabled) {
             turnByStick(game.camera, game.settings, padLook(game.input.pad), game.deltaTime);
         }
-        heldBack = processMovement(game.camera, game.modes, game.input,
-                                   MoveControls{bindingsOf(game), flight}, game.level,
-                                   game.deltaTime);
+        heldBack =
+            processMovement(game.camera, game.modes, game.input,
+                            MoveControls{bindingsOf(game), flight}, game.level, game.deltaTime);
     }
     noteHeldBack(game, heldBack, outcome);
     if (game.puzzle.enabled && cellOf(game.camera.position) != game.level.player.cell) {
@@ -538,8 +538,9 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMov
     if (showMoves) {
         texts.push_back({OverlayText::Kind::moves, movesLine(puzzle)});
     }
-    const std::string hint = hintLine(puzzle, camera);
-    texts.push_back({OverlayText::Kind::hint, hint.empty() ? "F1: keys" : hint});
+    const std::string hint = hintLine(puzzle, camera, keys.bindings);
+    texts.push_back({OverlayText::Kind::hint,
+                     hint.empty() ? keys.bindings.firstLabelOf(Action::help) + ": keys" : hint});
     if (puzzle.helpShown) {
         for (const std::string& text : helpLines(keys)) {
             texts.push_back({OverlayText::Kind::help, text});
@@ -551,7 +552,7 @@ void addPuzzleTexts(const PuzzlePlay& puzzle, const Camera& camera, bool showMov
 void printTraceAndHint(GameState& game, FrameOutcome& outcome) {
     outcome.consoleLines.push_back(formatTraceLine(traceLineOf(game.level)));
     if (game.puzzle.enabled) {
-        const std::string hint = collectHint(game.puzzle, game.camera);
+        const std::string hint = collectHint(game.puzzle, game.camera, bindingsOf(game));
         if (!hint.empty()) {
             outcome.consoleLines.push_back(hint);
             outcome.sounds.push_back({SoundKind::hint, std::nullopt});
@@ -838,7 +839,8 @@ std::vector<OverlayText> overlayTexts(const GameState& game) {
         texts.push_back({OverlayText::Kind::overview, "Overview: Tab to return"});
     }
     if (game.puzzle.enabled) {
-        const HelpKeys keys{bindingsOf(game), game.menu.enabled, game.input.pad.connected};
+        const HelpKeys keys{bindingsOf(game), game.menu.enabled, game.input.pad.connected,
+                            game.editor.playTesting};
         addPuzzleTexts(game.puzzle, game.camera, game.settings.movesLine, keys, texts);
     }
     return texts;

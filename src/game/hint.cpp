@@ -80,63 +80,15 @@ std::string viewWord(Direction direction, const Camera& camera) {
     return "";
 }
 
-std::string hintText(const Hint& hint, const Camera& camera) {
+std::string hintText(const Hint& hint, const Camera& camera, const KeyBindings& keys) {
     switch (hint.kind) {
     case Hint::Kind::move:
         return "Hint: " + viewWord(hint.move, camera) + " (" + directionName(hint.move) + ")";
     case Hint::Kind::noWay:
-        return "No way from here: press Z or R";
+        return "No way from here: press " + keys.firstLabelOf(Action::undo) + " or " +
+               keys.firstLabelOf(Action::restart);
     case Hint::Kind::tooFar:
         break;
     }
     return "No hint: the way is too long to search from here";
-}
-
-HintWorker::~HintWorker() {
-    cancel();
-    for (const std::unique_ptr<Search>& aside : calledOff) {
-        aside->thread.join();
-    }
-}
-
-void HintWorker::request(const Level& level) {
-    joinFinishedAside();
-    if (searching()) {
-        return;
-    }
-    current = std::make_unique<Search>();
-    Search& running = *current;
-    running.thread = std::thread([&running, search = search, copy = Level(level)] {
-        running.answer = search(copy, &running.stop);
-        running.finished.store(true, std::memory_order_release);
-    });
-}
-
-std::optional<Hint> HintWorker::take() {
-    joinFinishedAside();
-    if (!current || !current->finished.load(std::memory_order_acquire)) {
-        return std::nullopt;
-    }
-    current->thread.join();
-    const Hint answer = current->answer;
-    current.reset();
-    return answer;
-}
-
-void HintWorker::cancel() {
-    if (current) {
-        current->stop = true;
-        calledOff.push_back(std::move(current));
-    }
-}
-
-void HintWorker::joinFinishedAside() {
-    for (auto aside = calledOff.begin(); aside != calledOff.end();) {
-        if ((*aside)->finished.load(std::memory_order_acquire)) {
-            (*aside)->thread.join();
-            aside = calledOff.erase(aside);
-        } else {
-            ++aside;
-        }
-    }
 }

@@ -56,18 +56,18 @@ void beforeCellChange(PuzzlePlay& puzzle, const Level& level) {
     dropHint(puzzle);
 }
 
-std::string collectHint(PuzzlePlay& puzzle, const Camera& camera) {
+std::string collectHint(PuzzlePlay& puzzle, const Camera& camera, const KeyBindings& keys) {
     const std::optional<Hint> hint = puzzle.hints.take();
     if (!hint) {
         return "";
     }
     puzzle.hint = hint;
-    return hintText(*hint, camera);
+    return hintText(*hint, camera, keys);
 }
 
-std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera) {
+std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera, const KeyBindings& keys) {
     if (puzzle.hint) {
-        return hintText(*puzzle.hint, camera);
+        return hintText(*puzzle.hint, camera, keys);
     }
     return puzzle.hints.searching() ? searchingLine : "";
 }
@@ -96,7 +96,9 @@ std::vector<std::string> helpLines(const HelpKeys& keys) {
         label(Action::hint) + ": hint   " + label(Action::help) + ": this help",
         "Tab or " + label(Action::overview) + ": overview   PageDown/PageUp: peel layers",
         "F2: frame rate   F3: wireframe   M: sound on or off",
-        label(Action::pause) + (keys.menus ? ": pause" : ": quit"),
+        label(Action::pause) + (keys.playTest ? ": back to the editor"
+                                : keys.menus  ? ": pause"
+                                              : ": quit"),
     };
     if (keys.pad) {
         for (const std::string& line : padHelpLines()) {

@@ -42,10 +42,12 @@ void beforeCellChange(PuzzlePlay& puzzle, const Level& level);
 // A hint whose search finished since the last frame is kept and shown from
 // now on; returns its line in the words of `camera` (as the player looks at
 // its arrival), or empty when none came.
-std::string collectHint(PuzzlePlay& puzzle, const Camera& camera);
+std::string collectHint(PuzzlePlay& puzzle, const Camera& camera,
+                        const KeyBindings& keys = KeyBindings::defaults());
 // The hint line as the player looking through `camera` sees it now: the
 // found hint, "Hint: searching..." while the search runs, or empty.
-std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera);
+std::string hintLine(const PuzzlePlay& puzzle, const Camera& camera,
+                     const KeyBindings& keys = KeyBindings::defaults());
 
 // The cell the hint on screen points to: the player's neighbour along the
 // hinted move; nothing when no move is hinted.
@@ -59,6 +61,8 @@ struct HelpKeys {
     KeyBindings bindings = KeyBindings::defaults();
     bool menus = false;
     bool pad = false;
+    // A play-test from the editor: the pause key goes back to it.
+    bool playTest = false;
 };
 // The help overlay, made from the bindings in use.
 std::vector<std::string> helpLines(const HelpKeys& keys);

@@ -70,7 +70,8 @@ TEST_F(EditorRun, ALevelMadeWithKeysIsProvenSavedAndLoadsWithTheSolversPar) {
     // corner, a second red block in front of it.
     EXPECT_EQ(tapThenLine({"x"}, "The start"), "The start stays until it is placed elsewhere")
         << "the cursor starts on the start: X there is refused";
-    tapThenLine({"Up", "s", "Right", "Right", "Right", "Up", "Up", "t", "Down", "r", "F5"}, "Par ");
+    tapThenLine({"Up", "s", "Right", "Right", "Right", "Up", "Up", "t", "Down", "r", "F5"},
+                "Proof: par ");
     EXPECT_EQ(tapThenLine({"ctrl+s"}, "Saved"), "Saved " + path);
 
     LevelLayout expected = newEditorLevel().layout;

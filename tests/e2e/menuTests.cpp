@@ -108,8 +108,9 @@ TEST_F(MenuRun, PauseSettingsAreSavedThenResumeTitleAndQuit) {
 
     keys({"Escape", "Down", "Down", "Down", "Down", "Down", "Return"}); // Title
     EXPECT_EQ(settled(), start) << "the title shows the next level again";
-    keys({"Down", "Down", "Down", "Down", "Down"}); // past Levels, My levels, Make a level, Settings
-    ASSERT_TRUE(game.tapKey("Return"));             // Quit
+    keys(
+        {"Down", "Down", "Down", "Down", "Down"}); // past Levels, My levels, Make a level, Settings
+    ASSERT_TRUE(game.tapKey("Return"));            // Quit
     EXPECT_EQ(game.waitForExit(exitTimeout), exitedWith(0));
 }
 

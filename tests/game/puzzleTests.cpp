@@ -227,6 +227,11 @@ TEST(Hints, TheWordsFollowWhereThePlayerLooks) {
 TEST(Hints, TextsAndTheOutcomesWithoutAMove) {
     const Camera camera;
     EXPECT_EQ(hintText(Hint{Hint::Kind::noWay, 0}, camera), "No way from here: press Z or R");
+    KeyBindings rebound = KeyBindings::defaults();
+    ASSERT_EQ(bindKeys(rebound, Action::undo, {Key::u, Key::backspace}), "");
+    EXPECT_EQ(hintText(Hint{Hint::Kind::noWay, 0}, camera, rebound),
+              "No way from here: press U or R")
+        << "the keys in use";
     EXPECT_EQ(hintText(Hint{Hint::Kind::tooFar, 0}, camera),
               "No hint: the way is too long to search from here");
 
