@@ -20,6 +20,9 @@
 // The size of a new level, and the most states a proof may hold.
 constexpr Cell newLevelSize{5, 4, 5};
 constexpr int proofStateLimit = solverStateLimit;
+// The editor's panel takes this many of the window's pixels at its right;
+// the view centres the level in the rest.
+constexpr float editorPanelWidth = 360.0f;
 
 // A new level: "Untitled", 5 x 4 x 5, the start, the trophy, one red and
 // one blue block on the floor.
@@ -80,6 +83,8 @@ struct EditorState {
     // The panel has the keyboard or the mouse in this frame.
     bool keysTaken = false;
     bool mouseTaken = false;
+    // The window's width in the cursor's pixels, as the last frame had it.
+    float windowWidth = 1024.0f;
 };
 
 // The editor, not a play-test of its level, takes the frames.

@@ -5,6 +5,11 @@
 #include "world/rules.h"
 #include "world/trace.h"
 
+#include <glm/geometric.hpp>
+#include <glm/trigonometric.hpp>
+
+#include <algorithm>
+#include <cmath>
 #include <iomanip>
 #include <sstream>
 
@@ -758,6 +763,9 @@ FrameOutcome updateGame(GameState& game, const FrameInput& input) {
     FrameOutcome outcome;
     stepClock(game, input.time);
     game.camera.aspect = input.pictureAspect;
+    if (input.cursorArea.x > 0.0f) {
+        game.editor.windowWidth = input.cursorArea.x;
+    }
     notePanelClaims(game.editor, input.menuActions);
     applyEvents(game, input, outcome);
     // Before the menus' choices: a button that chose in a menu acts no more.
@@ -850,8 +858,19 @@ Camera viewingCamera(const GameState& game) {
     if (!game.overview.active) {
         return game.camera;
     }
-    return overviewCamera(game.overview, game.level.grid.extent, game.camera.fov,
-                          game.camera.aspect);
+    Camera camera = overviewCamera(game.overview, game.level.grid.extent, game.camera.fov,
+                                   game.camera.aspect);
+    if (editing(game)) {
+        // The panel covers the share s of the picture at its right, so the
+        // middle of the rest lies s of the half-width left of the picture's
+        // middle: the camera moves right by as much at the level's distance.
+        const float share = std::clamp(editorPanelWidth / game.editor.windowWidth, 0.0f, 0.5f);
+        const float halfWidth = game.overview.distance *
+                                std::tan(glm::radians(camera.fov) * 0.5f) * camera.aspect;
+        const glm::vec3 right = glm::normalize(glm::cross(camera.front, camera.up));
+        camera.position += right * halfWidth * share;
+    }
+    return camera;
 }
 
 bool showsBlockMarks(const GameState& game) {

@@ -11,7 +11,6 @@ namespace {
 using Actions = std::vector<MenuAction>;
 using Kind = EditorCommand::Kind;
 
-constexpr float panelWidth = 360.0f;
 constexpr float buttonWidth = 160.0f;
 
 void ask(Actions& actions, EditorCommand command) {
@@ -91,8 +90,8 @@ void pasteByKeys(Actions& actions) {
 
 void drawPanel(const EditorState& editor, Actions& actions) {
     const ImVec2 display = ImGui::GetIO().DisplaySize;
-    ImGui::SetNextWindowPos(ImVec2(display.x - panelWidth, 0.0f));
-    ImGui::SetNextWindowSize(ImVec2(panelWidth, 0.0f));
+    ImGui::SetNextWindowPos(ImVec2(display.x - editorPanelWidth, 0.0f));
+    ImGui::SetNextWindowSize(ImVec2(editorPanelWidth, 0.0f));
     const ImGuiWindowFlags flags = ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNav |
                                    ImGuiWindowFlags_NoCollapse;
